@@ -1,0 +1,65 @@
+// The pendulum model's record and the operations that reset it or change its parameters.
+#include "sim/sim_state.h"
+
+#include "sim/trace.h"
+
+#include <cmath>
+#include <cstdio>
+
+SimState sim;
+
+namespace {
+
+// Every banner line is 37 characters followed by a line feed.
+const char* const banner_lines[] = {
+    "go! go! go! go! go!                  \n",
+    " Simulateur de  pendule de Foucault  \n",
+    " foucault, e'quipe du projet 2026    \n",
+    " courriel: pendule@example.org       \n",
+    " web: http://www.example.org/pendule \n",
+    " menu contextuel: click droit        \n",
+    " Q pour quitter                      \n",
+};
+
+}  // namespace
+
+void reset_simulation() {
+  for (const char* line : banner_lines) {
+    std::printf("%s", line);
+  }
+  sim.latitude = default_latitude;
+  sim.omega = default_omega;
+  sim.dt = default_dt;
+  std::printf("dt=%lf\n", sim.dt);
+  trace.trace_len = trace_entries;
+  if (sim.first_reset == 1) {
+    allocate_trace();
+    sim.first_reset = 0;
+  } else {
+    std::printf("RAZ\n");
+  }
+  sim.cos_lat = std::cos(sim.latitude);
+  sim.sin_lat = std::sin(sim.latitude);
+  sim.omega_sin_lat = std::sin(sim.latitude) * sim.omega;
+  restart_pendulum(release_south_x, release_south_y);
+}
+
+void restart_pendulum(double x0, double y0) {
+  sim.bob_x = x0;
+  sim.bob_y = y0;
+  sim.bob_z = 0.0;
+  sim.bob_vx = 0.0;
+  sim.bob_vy = 0.0;
+  clear_trace();
+}
+
+void apply_latitude() {
+  sim.omega_sin_lat = std::sin(sim.latitude) * sim.omega;
+  sim.cos_lat = std::cos(sim.latitude);
+  sim.sin_lat = std::sin(sim.latitude);
+}
+
+void scale_omega(double f) {
+  sim.omega = sim.omega * f;
+  sim.omega_sin_lat = sim.omega_sin_lat * f;
+}
