@@ -43,6 +43,8 @@ constexpr double default_latitude = 0.8726646259971648;  // 50 degrees
 constexpr double default_omega = 0.1;
 constexpr double default_dt = 0.0005;
 
+constexpr double pi = 3.141592653589793;
+
 // Prints the banner and the time step, restores the default parameters, allocates the
 // trace on the first call (prints "RAZ" on later ones) and releases the bob from the south.
 // Leaves time, the three angles, running and earth_fixed alone.

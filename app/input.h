@@ -1,0 +1,12 @@
+// Keyboard and mouse handlers. They change the shared records and never draw; the next
+// frame shows what they did.
+#pragma once
+
+constexpr double latitude_step = 0.3141592653589793;  // pi/10, 18 degrees
+constexpr float eye_step = 5.0f;                       // Page Up / Page Down
+
+void keyboard(unsigned char key, int x, int y);
+void special_key(int key, int x, int y);
+void mouse(int button, int state, int x, int y);
+// Sets the view angles to the pointer's position in pixels, taken as degrees.
+void motion(int x, int y);

@@ -1,0 +1,166 @@
+// The context menus: French labels, blanks included, and what each entry does.
+#include "app/menus.h"
+
+#include "app/startup.h"
+#include "render/frame.h"
+#include "sim/sim_state.h"
+#include "sim/trace.h"
+
+#include <GL/freeglut.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+int (*run_command)(const char* command) = std::system;
+
+namespace {
+
+enum MainEntry { full_reset = 3, release_south = 7, release_west = 8, release_southwest = 11,
+                 help_entry = 12 };
+
+struct Entry {
+  const char* label;
+  int value;
+};
+
+int make_menu(void (*callback)(int), const Entry* entries, int count) {
+  const int id = glutCreateMenu(callback);
+  for (int i = 0; i < count; ++i) {
+    glutAddMenuEntry(entries[i].label, entries[i].value);
+  }
+  return id;
+}
+
+const Entry view_entries[] = {{"le po^le", 1}, {"l'e'quateur", 2}, {"de  3/4 Nord", 3}};
+const Entry release_entries[] = {{"lach'e du Sud        ", release_south},
+                                 {"lach'e de l'Ouest    ", release_west},
+                                 {"lach'e du Sud Ouest  ", release_southwest}};
+const Entry latitude_entries[] = {{"pendule au po^le nord", 1},
+                                  {"pendule a` 45 nord", 2},
+                                  {"pendule a` l'equateur", 3},
+                                  {"pendule a` 45 sud", 4},
+                                  {"pendule au po^le sud", 5}};
+const Entry rotation_entries[] = {{"Terre fixe", 1},
+                                  {"Ciel fixe", 2},
+                                  {"rotation du sol (O/N)", 3},
+                                  {"rot. Terre + rapide", 4},
+                                  {"rot. Terre - rapide", 5}};
+
+template <int N>
+int make_menu(void (*callback)(int), const Entry (&entries)[N]) {
+  return make_menu(callback, entries, N);
+}
+
+void reset_view_and_calculation() {
+  reset_simulation();
+  sim.sim_time = 0.0;
+  glutPostRedisplay();
+  view.view_free = 1;
+  view.view_zoom = 0;
+  view.eye_x = 0.0f;
+  view.eye_y = 0.0f;
+  view.eye_z = default_eye_z;
+  view.look_dz = 1.0f;
+  view.look_dx = 0.0f;
+  view.view_rot_y = 0.0f;
+  view.view_rot_x = 0.0f;
+}
+
+void toggle_help() {
+  view.show_help = view.show_help == 1 ? 0 : 1;
+  char path[512];
+  std::snprintf(path, sizeof path, "%shelp.sh", base_dir);
+  std::printf("%s\n", path);
+  // The console keeps its order when the command interpreter writes to it too.
+  std::fflush(stdout);
+  run_command(help_command);  // its outcome is the host's business
+}
+
+}  // namespace
+
+void create_menus() {
+  const int observer = make_menu(menu_view, view_entries);
+  const int release = make_menu(menu_main, release_entries);
+  const int latitude = make_menu(menu_latitude, latitude_entries);
+  const int rotation = make_menu(menu_rotation, rotation_entries);
+  glutCreateMenu(menu_main);
+  glutAddMenuEntry("RAZ vue et calcul ", full_reset);
+  glutAddSubMenu("L'observateur regarde ", observer);
+  glutAddSubMenu("RAZ Cas initial ", release);
+  glutAddSubMenu("Position du pendule", latitude);
+  glutAddSubMenu("Rotation Terre/Ciel", rotation);
+  glutAddMenuEntry("Aide               ", help_entry);
+  glutAttachMenu(GLUT_RIGHT_BUTTON);
+}
+
+void menu_main(int value) {
+  switch (value) {
+    case full_reset:
+      reset_view_and_calculation();
+      break;
+    case release_south:
+      restart_pendulum(-2.0, 0.0);
+      break;
+    case release_west:
+      restart_pendulum(0.0, 2.0);
+      break;
+    case release_southwest:
+      restart_pendulum(-1.4, 1.4);
+      break;
+    case help_entry:
+      toggle_help();
+      break;
+    default:
+      break;
+  }
+}
+
+void menu_view(int value) {
+  struct Viewpoint {
+    float rot_y;
+    float rot_x;
+  };
+  // From above the north pole, from the equator's plane, and from three-quarters north.
+  static const Viewpoint viewpoints[] = {{0.0f, 0.0f}, {-90.0f, 0.0f}, {675.0f, 336.0f}};
+  if (value < 1 || value > 3) {
+    return;
+  }
+  view.view_rot_y = viewpoints[value - 1].rot_y;
+  view.view_rot_x = viewpoints[value - 1].rot_x;
+  glutPostRedisplay();
+}
+
+void menu_latitude(int value) {
+  static const double latitudes[] = {1.5707963267948966, 0.7853981633974483, 0.0,
+                                     -0.7853981633974483, -1.5707963267948966};
+  if (value < 1 || value > 5) {
+    return;
+  }
+  sim.latitude = latitudes[value - 1];
+  apply_latitude();
+  restart_pendulum(-2.0, 0.0);
+}
+
+void menu_rotation(int value) {
+  switch (value) {
+    case 1:
+      sim.earth_fixed = 1;
+      break;
+    case 2:
+      sim.earth_fixed = 0;
+      break;
+    case 3:
+      view.corotate = view.corotate == 1 ? 0 : 1;
+      clear_trace();
+      break;
+    case 4:
+      scale_omega(2.0);
+      break;
+    case 5:
+      scale_omega(0.5);
+      break;
+    default:
+      break;
+  }
+}

@@ -1,0 +1,18 @@
+// The right-button menu tree and its four callbacks.
+#pragma once
+
+// The help entry's command, handed to the host's command interpreter.
+constexpr const char* help_command = "open ./help.html  with Safari";
+
+// Runs a shell command and waits for it; std::system unless a test replaces it.
+extern int (*run_command)(const char* command);
+
+// Builds the observer, release, latitude, rotation and main menus, in that order, and
+// attaches the main menu to the right button of the current window.
+void create_menus();
+
+// Callbacks; a value that no entry carries does nothing.
+void menu_main(int value);      // full reset, releases, help
+void menu_view(int value);      // observer's viewpoints
+void menu_latitude(int value);  // the five latitudes
+void menu_rotation(int value);  // Earth or sky fixed, co-rotating frame, rate

@@ -1,0 +1,10 @@
+// What start-up owns besides main: the directory prefix of the help path and the quit
+// sequence of the Q key.
+#pragma once
+
+// Prefix for the help path; empty for the whole run (the help is looked for in the
+// folder the program was started from).
+extern char base_dir[256];
+
+// Prints the simulated time, a contact line and the farewell, then ends with status 0.
+[[noreturn]] void quit_program();

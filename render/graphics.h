@@ -1,0 +1,30 @@
+// Graphics state every frame relies on: clear values, depth test, projection, the two
+// lamps (only lamp 1, the sun, is ever on) and the four material presets.
+#pragma once
+
+#include <GL/gl.h>
+
+// Light parameters handed to glLightfv; positions are homogeneous with w = 1 (point lamps).
+extern GLfloat light0_ambient[4];
+extern GLfloat light0_diffuse[4];
+extern GLfloat light0_position[4];
+extern GLfloat light1_ambient[4];
+extern GLfloat light1_diffuse[4];
+extern GLfloat light1_position[4];
+
+constexpr double field_of_view = 60.0;  // vertical, degrees
+constexpr double near_plane = 0.1;
+constexpr double far_plane = 1000.0;
+
+// Once, right after the window exists: depth test, lighting with lamp 1, a 4/3 projection.
+void init_graphics();
+
+// The reshape handler: viewport and projection follow the window; a height of 0 (a
+// minimised window) is taken as 1 so the projection stays finite.
+void reshape(int width, int height);
+
+// Front-face materials; one of them is in force whenever something is drawn.
+void material_red();    // the bob, the co-rotating trace, the text
+void material_slate();  // the square, rod, gallows and axis
+void material_earth();  // the solid Earth
+void material_grid();   // the wire shell, the sky, the Earth-frame trace

@@ -1,0 +1,60 @@
+// The instruction, credit and help lines written into the window.
+#include "render/overlay.h"
+
+#include "render/frame.h"
+#include "render/graphics.h"
+
+#include <GL/freeglut.h>
+
+#include <cstdarg>
+#include <cstdio>
+
+namespace {
+
+constexpr int text_left = -18;
+constexpr int instruction_row = 14;
+
+struct HelpLine {
+  int y;
+  const char* text;
+};
+
+const HelpLine help_lines[] = {
+    {13, "changer la position du pendule"},
+    {12, "le changer d'he'misphe`re"},
+    {11, "relancer le pendule"},
+    {10, "changer la position de l'observateur"},
+    {9, "tourner avec la terre"},
+    {8, "regarder tourner la terre "},
+    {7, "faire tourner le plan sous le pendule"},
+    {6, "faire tourner la terre plus ou moins vite"},
+};
+
+}  // namespace
+
+void draw_text(int x, int y, const char* format, ...) {
+  char buffer[256];
+  va_list args;
+  va_start(args, format);
+  std::vsnprintf(buffer, sizeof buffer, format, args);
+  va_end(args);
+  // An anchor outside the view volume makes the raster position invalid: the whole
+  // line is then skipped, never drawn in part.
+  glRasterPos2i(x, y);
+  for (const char* c = buffer; *c != '\0'; ++c) {
+    glutBitmapCharacter(GLUT_BITMAP_HELVETICA_12, *c);
+  }
+}
+
+void draw_overlay() {
+  glPushMatrix();
+  material_red();
+  draw_text(text_left, instruction_row, "Clic droit: modification de la simulation");
+  draw_text(0, 0, "foucault 2026");
+  if (view.show_help == 1) {
+    for (const HelpLine& line : help_lines) {
+      draw_text(text_left, line.y, "%s", line.text);
+    }
+  }
+  glPopMatrix();
+}
