@@ -6,14 +6,19 @@
 
 #include <GL/freeglut.h>
 #include <GL/glu.h>
-
+#include <GL/glx.h>
+#include <algorithm>
 #include <cstdio>
+#include <unistd.h>
 
 namespace {
 
 bool window_open = false;
+bool window_exposed = false;
 
-void draw_nothing() {}
+void note_exposure() {
+  window_exposed = true;
+}
 
 }  // namespace
 
@@ -39,10 +44,14 @@ void open_gl_window() {
   glutInitWindowSize(kWindowWidth, kWindowHeight);
   glutInitWindowPosition(0, 0);
   glutCreateWindow("gl_tests");
-  glutDisplayFunc(draw_nothing);
+  glutDisplayFunc(note_exposure);
   init_graphics();
-  // Let the window be mapped before anything is read back from it.
-  for (int i = 0; i < 5; ++i) glutMainLoopEvent();
+  // Pixels drawn before the window is mapped are lost: wait for its first exposure.
+  for (int i = 0; i < 500 && !window_exposed; ++i) {
+    glutMainLoopEvent();
+    usleep(2000);
+  }
+  EXPECT_TRUE(window_exposed) << "the test window was never shown";
   reshape(kWindowWidth, kWindowHeight);
   window_open = true;
 }
@@ -56,8 +65,8 @@ std::vector<FbPrimitive> feedback(const std::function<void()>& draw) {
   EXPECT_GE(count, 0) << "feedback buffer overflow";
   std::vector<FbPrimitive> out;
   auto vertex_at = [&](GLint& i) {
-    FbVertex v{buffer[i], buffer[i + 1], buffer[i + 2],
-               buffer[i + 3], buffer[i + 4], buffer[i + 5], buffer[i + 6]};
+    FbVertex v{buffer[i],     buffer[i + 1], buffer[i + 2], buffer[i + 3],
+               buffer[i + 4], buffer[i + 5], buffer[i + 6]};
     i += 7;
     return v;
   };
@@ -104,10 +113,10 @@ std::array<double, 3> project(double x, double y, double z) {
   return w;
 }
 
-std::array<double, 3> probe(int x, int y, int half, GLenum buffer) {
+std::array<double, 3> probe(int x, int y, int half) {
   const int side = 2 * half + 1;
   std::vector<unsigned char> pixels(static_cast<size_t>(side * side * 3));
-  glReadBuffer(buffer);
+  glReadBuffer(GL_BACK);
   glPixelStorei(GL_PACK_ALIGNMENT, 1);
   glReadPixels(x - half, y - half, side, side, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
   std::array<double, 3> mean{};
@@ -116,4 +125,61 @@ std::array<double, 3> probe(int x, int y, int half, GLenum buffer) {
   }
   for (double& m : mean) m /= side * side;
   return mean;
+}
+
+namespace {
+
+// Reads the pixels of a square on the X screen, clipped to the window; calls each with
+// its colour (0..255 per channel).
+template <typename F>
+void read_screen(int x, int y, int half, F&& each) {
+  glFinish();
+  Display* display = glXGetCurrentDisplay();
+  const Window window = glXGetCurrentDrawable();
+  XSync(display, False);
+  const int width = glutGet(GLUT_WINDOW_WIDTH);
+  const int height = glutGet(GLUT_WINDOW_HEIGHT);
+  const int left = std::max(0, x - half), right = std::min(width - 1, x + half);
+  const int top = std::max(0, height - 1 - (y + half));
+  const int bottom = std::min(height - 1, height - 1 - (y - half));
+  if (left > right || top > bottom) {
+    ADD_FAILURE() << "probe at " << x << ", " << y << " lies outside the window";
+    return;
+  }
+  XImage* image = XGetImage(display, window, left, top, static_cast<unsigned>(right - left + 1),
+                            static_cast<unsigned>(bottom - top + 1), AllPlanes, ZPixmap);
+  if (image == nullptr) {
+    ADD_FAILURE() << "XGetImage failed at " << x << ", " << y;
+    return;
+  }
+  for (int j = 0; j <= bottom - top; ++j) {
+    for (int i = 0; i <= right - left; ++i) {
+      const unsigned long pixel = XGetPixel(image, i, j);
+      each(std::array<double, 3>{static_cast<double>((pixel >> 16) & 0xff),
+                                 static_cast<double>((pixel >> 8) & 0xff),
+                                 static_cast<double>(pixel & 0xff)});
+    }
+  }
+  XDestroyImage(image);
+}
+
+}  // namespace
+
+std::array<double, 3> probe_screen(int x, int y, int half) {
+  std::array<double, 3> mean{};
+  int count = 0;
+  read_screen(x, y, half, [&](const std::array<double, 3>& c) {
+    for (int k = 0; k < 3; ++k) mean[k] += c[k];
+    ++count;
+  });
+  for (double& m : mean) m /= std::max(count, 1);
+  return mean;
+}
+
+std::array<double, 3> brightest_on_screen(int x, int y, int half) {
+  std::array<double, 3> best{};
+  read_screen(x, y, half, [&](const std::array<double, 3>& c) {
+    if (c[0] + c[1] + c[2] > best[0] + best[1] + best[2]) best = c;
+  });
+  return best;
 }

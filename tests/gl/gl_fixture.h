@@ -3,10 +3,9 @@
 #pragma once
 
 #include <GL/gl.h>
-#include <gtest/gtest.h>
-
 #include <array>
 #include <functional>
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
@@ -38,8 +37,15 @@ std::vector<FbPrimitive> feedback(const std::function<void()>& draw);
 std::array<double, 3> project(double x, double y, double z);
 
 // Mean colour (0..255) of a square of pixels centred on (x, y), window coordinates with
-// y up, read from the given buffer.
-std::array<double, 3> probe(int x, int y, int half = 2, GLenum buffer = GL_BACK);
+// y up, read from the back buffer (what is drawn and not yet shown).
+std::array<double, 3> probe(int x, int y, int half = 2);
+
+// The same, read from the window on the X screen after the frame was swapped: what a
+// person sees.
+std::array<double, 3> probe_screen(int x, int y, int half = 2);
+
+// The brightest pixel of such a square on the screen: for thin lines and glyphs.
+std::array<double, 3> brightest_on_screen(int x, int y, int half);
 
 class GlTest : public testing::Test {
  protected:

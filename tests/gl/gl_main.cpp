@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 // After gtest: Xlib defines macros (None, Bool) that clash with its names.
 #include <X11/Xlib.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>

@@ -4,9 +4,8 @@
 #include "tests/gl/gl_fixture.h"
 
 #include <GL/gl.h>
-#include <gtest/gtest.h>
-
 #include <cmath>
+#include <gtest/gtest.h>
 
 namespace {
 
@@ -91,20 +90,46 @@ TEST_F(GraphicsTest, EachPresetLeavesItsFiveValuesInForce) {
     GLfloat ambient[4], diffuse[4], specular[4], emission[4], shininess;
   };
   const Preset presets[] = {
-      {"red", material_red, {0.5f, 0, 0, 1}, {0.5f, 0, 0, 1}, {0.7f, 0.7f, 0.7f, 0.6f}, {0, 0, 0, 0}, 28},
-      {"slate", material_slate, {0.105882f, 0.058824f, 0.113725f, 1}, {0.427451f, 0.470588f, 0.541176f, 1},
-       {0.333333f, 0.333333f, 0.521569f, 1}, {0, 0, 0, 0}, 10},
-      {"earth", material_earth, {0, 0.06f, 0.36f, 1}, {0, 0.95f, 0.8f, 1}, {0, 0.3f, 0.5f, 1}, {0, 0, 0.5f, 1}, 128},
-      {"grid", material_grid, {0, 0.06f, 1, 1}, {0, 0.45f, 1, 1}, {0, 0.3f, 1, 1}, {0, 0, 1, 1}, 128},
+      {"red",
+       material_red,
+       {0.5f, 0, 0, 1},
+       {0.5f, 0, 0, 1},
+       {0.7f, 0.7f, 0.7f, 0.6f},
+       {0, 0, 0, 0},
+       28},
+      {"slate",
+       material_slate,
+       {0.105882f, 0.058824f, 0.113725f, 1},
+       {0.427451f, 0.470588f, 0.541176f, 1},
+       {0.333333f, 0.333333f, 0.521569f, 1},
+       {0, 0, 0, 0},
+       10},
+      {"earth",
+       material_earth,
+       {0, 0.06f, 0.36f, 1},
+       {0, 0.95f, 0.8f, 1},
+       {0, 0.3f, 0.5f, 1},
+       {0, 0, 0.5f, 1},
+       128},
+      {"grid",
+       material_grid,
+       {0, 0.06f, 1, 1},
+       {0, 0.45f, 1, 1},
+       {0, 0.3f, 1, 1},
+       {0, 0, 1, 1},
+       128},
   };
   for (const Preset& p : presets) {
     p.apply();
-    const std::pair<GLenum, const GLfloat*> rows[] = {
-        {GL_AMBIENT, p.ambient}, {GL_DIFFUSE, p.diffuse}, {GL_SPECULAR, p.specular}, {GL_EMISSION, p.emission}};
+    const std::pair<GLenum, const GLfloat*> rows[] = {{GL_AMBIENT, p.ambient},
+                                                      {GL_DIFFUSE, p.diffuse},
+                                                      {GL_SPECULAR, p.specular},
+                                                      {GL_EMISSION, p.emission}};
     for (const auto& row : rows) {
       GLfloat got[4];
       glGetMaterialfv(GL_FRONT, row.first, got);
-      for (int c = 0; c < 4; ++c) EXPECT_FLOAT_EQ(got[c], row.second[c]) << p.name << " param " << row.first;
+      for (int c = 0; c < 4; ++c)
+        EXPECT_FLOAT_EQ(got[c], row.second[c]) << p.name << " param " << row.first;
     }
     GLfloat shininess = 0;
     glGetMaterialfv(GL_FRONT, GL_SHININESS, &shininess);
