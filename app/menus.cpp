@@ -68,7 +68,7 @@ void reset_view_and_calculation() {
 }
 
 void toggle_help() {
-  view.show_help = view.show_help == 1 ? 0 : 1;
+  view.show_help = view.show_help == 0 ? 1 : 0;
   char path[512];
   std::snprintf(path, sizeof path, "%shelp.sh", base_dir);
   std::printf("%s\n", path);
