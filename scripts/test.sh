@@ -6,4 +6,4 @@ cd "$(dirname "$0")/.."
 scripts/deps.sh build test
 scripts/build.sh build
 cd build
-xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure --timeout 300
+xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" ctest --output-on-failure --timeout 300

@@ -5,6 +5,7 @@
 #include "render/frame.h"
 #include "sim/sim_state.h"
 #include "sim/trace.h"
+#include "tests/app/records.h"
 #include "tests/gl/gl_fixture.h"
 #include "tests/sim/console.h"
 
@@ -26,45 +27,13 @@ namespace {
 
 using InputTest = GlTest;
 
-// The three shared records byte for byte (copied with memcpy, padding included), and the
-// contents of the trace's arrays.
-struct Records {
-  SimState s;
-  TraceBuffer t;
-  ViewState v;
-  std::vector<double> points;
-};
-
-std::vector<double> trace_points() {
-  std::vector<double> p;
-  for (int i = 0; i <= trace.trace_len; ++i) {
-    p.insert(p.end(), {trace.trace_x[i], trace.trace_y[i], trace.trace_z[i]});
-  }
-  return p;
-}
-
-void take(Records& r) {
-  std::memcpy(&r.s, &sim, sizeof sim);
-  std::memcpy(&r.t, &trace, sizeof trace);
-  std::memcpy(&r.v, &view, sizeof view);
-  r.points = trace_points();
-}
-
-void expect_records(const Records& want, const std::string& what) {
-  EXPECT_EQ(std::memcmp(&want.s, &sim, sizeof sim), 0) << what << ": simulation record";
-  EXPECT_EQ(std::memcmp(&want.t, &trace, sizeof trace), 0) << what << ": trace record";
-  EXPECT_EQ(std::memcmp(&want.v, &view, sizeof view), 0) << what << ": view record";
-  EXPECT_EQ(want.points, trace_points()) << what << ": trace contents";
-}
-
 // The latitude's sines and the trace emptied, as the latitude keys leave them.
 void relatituded(Records& r, double latitude) {
   r.s.latitude = latitude;
   r.s.sin_lat = std::sin(latitude);
   r.s.cos_lat = std::cos(latitude);
   r.s.omega_sin_lat = std::sin(latitude) * r.s.omega;
-  r.t.trace_start = r.t.trace_len;
-  std::fill(r.points.begin(), r.points.end(), 0.0);
+  cleared(r);
 }
 
 // Sets the bob swinging, turns the angles and the camera and fills the trace, so that a
