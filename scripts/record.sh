@@ -10,8 +10,8 @@
 # Page Up brings the camera nearer, and the menu holds the Earth still ("Rotation
 # Terre/Ciel" -> "Terre fixe") so that the plate stays put while the sky turns and the
 # trace fans out into a star. Before writing the GIF the script checks what it caught:
-# every frame differs from the one before (the pendulum moves) and the trace on the
-# plate has grown from the first frame to the last.
+# every frame differs from the one before (the pendulum moves) and the last one shows the
+# trace on the plate.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -53,22 +53,31 @@ for i in $(seq -w 1 "$frames"); do
 done
 kill -0 "$E2E_APP_PID" 2>/dev/null || { echo "record.sh: the program ended early" >&2; exit 1; }
 
-# What the frames show. The plate lies at the middle of the screen in this view; the
-# trace is drawn in the sky's blue over the plate's grey.
+# What the frames show. The plate lies at the middle of the screen in this view and
+# hides the Earth there; the trace is drawn in the sky's blue over the plate's grey.
 shots=("$E2E_DIR"/frames/*.png)
 for ((i = 1; i < ${#shots[@]}; i++)); do
   changed=$(compare -metric AE "${shots[i - 1]}" "${shots[i]}" null: 2>&1 || true)
   changed=${changed%% *}
-  if ! [[ "$changed" =~ ^[0-9]+$ ]] || [ "$changed" -eq 0 ]; then
+  if ! [[ "$changed" =~ ^[0-9]+$ ]]; then
+    echo "record.sh: compare failed on frames $i and $((i + 1)): $changed" >&2
+    exit 1
+  elif [ "$changed" -eq 0 ]; then
     echo "record.sh: frames $i and $((i + 1)) are the same: nothing moved" >&2
     exit 1
   fi
 done
+plate_grey='r > 60 && r < 130 && g > 55 && g < 120 && b > 80 && b < 150 && b - r < 40'
 trace_blue='b > 150 && r < 100 && g < 140'
+read -r plate _ < <(e2e_find "${shots[-1]}" 432 304 160 160 "$plate_grey")
 read -r first _ < <(e2e_find "${shots[0]}" 432 304 160 160 "$trace_blue")
 read -r last _ < <(e2e_find "${shots[-1]}" 432 304 160 160 "$trace_blue")
-if [ "$last" -le "$first" ] || [ "$last" -lt 150 ]; then
-  echo "record.sh: no growing trace on the plate ($first then $last pixels)" >&2
+if [ "$plate" -lt 12800 ]; then
+  echo "record.sh: the plate is not at the middle of the last frame ($plate grey pixels)" >&2
+  exit 1
+fi
+if [ "$last" -lt 60 ]; then
+  echo "record.sh: no trace on the plate in the last frame ($first then $last pixels)" >&2
   exit 1
 fi
 
