@@ -11,6 +11,7 @@ for need in "$@"; do
     test) groups+=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool imagemagick x11-utils valgrind) ;;
     display) groups+=(xvfb xauth imagemagick) ;;
     record) groups+=(xvfb xauth xdotool imagemagick x11-utils) ;;
+    package) groups+=(desktop-file-utils appstream lintian dpkg-dev) ;;
     *) echo "deps.sh: unknown need '$need'" >&2; exit 2 ;;
   esac
 done
