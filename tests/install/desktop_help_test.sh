@@ -5,6 +5,7 @@
 # into a fresh prefix, or takes the entry FOUCAULT_DESKTOP_ENTRY of an installation
 # already made (scripts/package.sh --check: the package's, in /usr).
 . "$(dirname "$0")/common.sh"
+need_e2e_lib
 
 entry=${FOUCAULT_DESKTOP_ENTRY:-$work/prefix/share/applications/$app_id.desktop}
 if [ -z "${FOUCAULT_DESKTOP_ENTRY:-}" ]; then
@@ -23,7 +24,7 @@ export PATH=$work/fake:$PATH
 
 export E2E_DIR=$work E2E_NAME=install_desktop_help
 # shellcheck source=../e2e/lib.sh
-. "$source/tests/e2e/lib.sh"
+. "$e2e_lib"
 cleanups+=(e2e_cleanup)
 e2e_need_tools
 e2e_start_x

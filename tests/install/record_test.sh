@@ -3,6 +3,7 @@
 # has that many frames at the size it promises, and no frame repeats the one before.
 . "$(dirname "$0")/common.sh"
 need identify convert compare
+need_e2e_lib
 
 gif=$work/foucault.gif
 FRAMES=6 FOUCAULT_PROGRAM=$build/app/foucault "$source/scripts/record.sh" "$gif" >"$work/log" 2>&1 ||
