@@ -7,6 +7,10 @@
 TraceBuffer trace;
 
 void allocate_trace() {
+  // A later call replaces the arrays: the ones it replaces are released, not lost.
+  std::free(trace.trace_x);
+  std::free(trace.trace_y);
+  std::free(trace.trace_z);
   const size_t n = static_cast<size_t>(trace.trace_len) + 1;
   trace.trace_x = static_cast<double*>(std::calloc(n, sizeof(double)));
   trace.trace_y = static_cast<double*>(std::calloc(n, sizeof(double)));

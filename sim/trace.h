@@ -20,8 +20,8 @@ struct TraceBuffer {
 
 extern TraceBuffer trace;
 
-// Creates the three arrays of trace_len + 1 zeros. Stops the program with a message on
-// standard error if the memory cannot be had.
+// Creates the three arrays of trace_len + 1 zeros, releasing those of an earlier call.
+// Stops the program with a message on standard error if the memory cannot be had.
 void allocate_trace();
 
 // Empties the shown window and zeroes every entry; frame_count keeps counting.
