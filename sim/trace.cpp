@@ -32,6 +32,11 @@ void clear_trace() {
 }
 
 void sample_trace(float ex, float ey, float ez, float cx, float cy, bool corotating) {
+  // The count starts again before it would overflow, at a multiple of trace_every, so the
+  // samples keep their cadence however long the program runs.
+  if (trace.frame_count >= frame_count_wrap) {
+    trace.frame_count -= frame_count_wrap;
+  }
   trace.frame_count += 1;
   if (trace.frame_count % trace_every != 0) {
     return;

@@ -6,6 +6,9 @@
 
 constexpr int32_t trace_entries = 100;  // trace_len after every reset
 constexpr int32_t trace_every = 12;     // frames between two samples
+// frame_count goes back by this multiple of trace_every before it could overflow
+// (after 2,147,483,640 frames, twelve days at 2,000 frames a second).
+constexpr int32_t frame_count_wrap = INT32_MAX / trace_every * trace_every;
 
 // Entries trace_start .. trace_len - 1 are shown, oldest first; entry trace_len is the
 // staging slot and entry 0 holds the sample that has just left a full window.
@@ -15,7 +18,7 @@ struct TraceBuffer {
   double* trace_y = nullptr;
   double* trace_z = nullptr;
   int32_t trace_start = 0;  // trace_len after a clear, never below 1 afterwards
-  int32_t frame_count = 0;  // frames drawn since program start, never reset
+  int32_t frame_count = 0;  // frames drawn since program start (modulo frame_count_wrap)
 };
 
 extern TraceBuffer trace;

@@ -1,12 +1,32 @@
-// Input a classroom can give the program, taken far past sense: the trace allocated again.
+// Input a classroom can give the program, taken far past sense: a frame counter that has
+// run for weeks, and the trace allocated again.
 #include "sim/sim_state.h"
 #include "sim/trace.h"
 #include "tests/gl/gl_fixture.h"
 #include "tests/robust/robust_support.h"
 
+#include <cstdint>
 #include <gtest/gtest.h>
+#include <vector>
 
 namespace {
+
+TEST(BadInputTrace, SamplesKeepComingEveryTwelveFramesPastTwoBillionFrames) {
+  quietly(reset_simulation);
+  // At 2,000 frames a second a 32-bit count runs out after twelve days.
+  trace.frame_count = INT32_MAX - 100;
+  std::vector<int> sample_frames;
+  for (int frame = 1; frame <= 240; ++frame) {
+    const int32_t start = trace.trace_start;
+    sample_trace(1.0f, 2.0f, 3.0f, 4.0f, 5.0f, false);
+    if (trace.trace_start != start) sample_frames.push_back(frame);
+  }
+  ASSERT_EQ(sample_frames.size(), 20u);
+  for (size_t k = 1; k < sample_frames.size(); ++k) {
+    EXPECT_EQ(sample_frames[k] - sample_frames[k - 1], 12) << "sample " << k;
+  }
+  EXPECT_GE(trace.frame_count, 0);
+}
 
 TEST(BadInputTrace, AllocatingTheTraceAgainReleasesTheArraysItReplaces) {
   quietly(reset_simulation);
