@@ -60,6 +60,13 @@ void apply_latitude() {
 }
 
 void scale_omega(double f) {
+  const double scaled = sim.omega_sin_lat * f;
   sim.omega = sim.omega * f;
-  sim.omega_sin_lat = sim.omega_sin_lat * f;
+  // Doubling and halving are exact between the smallest normal double and overflow, and
+  // the scaled coefficient is then omega * sin(latitude) bit for bit. Below that range
+  // omega and the coefficient round separately, and doubling them back up would magnify
+  // the gap into a wrong turning rate: there the coefficient is recomputed instead.
+  const bool exact = std::isnormal(scaled) && std::isnormal(sim.omega_sin_lat);
+  sim.omega_sin_lat =
+      exact || !std::isfinite(sim.omega) ? scaled : std::sin(sim.latitude) * sim.omega;
 }

@@ -56,5 +56,7 @@ void restart_pendulum(double x0, double y0);
 // Recomputes sin_lat, cos_lat and omega_sin_lat from latitude and omega.
 void apply_latitude();
 
-// Multiplies omega and the Coriolis coefficient by f (usually 2 or 0.5).
+// Multiplies omega and the Coriolis coefficient by f (usually 2 or 0.5). Where that
+// product would round (omega halved below the normal range), the coefficient is taken
+// afresh as omega * sin(latitude), so it never drifts from it while omega is finite.
 void scale_omega(double f);

@@ -1,5 +1,7 @@
-// Input a classroom can give the program, taken far past sense: a frame counter that has
-// run for weeks, and the trace allocated again.
+// Input a classroom can give the program, taken far past sense on a real window: the
+// rate halved below the smallest double, a frame counter that has run for weeks, and the
+// trace allocated again.
+#include "app/input.h"
 #include "sim/sim_state.h"
 #include "sim/trace.h"
 #include "tests/gl/gl_fixture.h"
@@ -10,6 +12,35 @@
 #include <vector>
 
 namespace {
+
+using BadInput = GlTest;
+
+TEST_F(BadInput, RateHalvedBelowTheNormalDoublesAndDoubledBackKeepsTheCoriolisTermTrue) {
+  struct Case {
+    int halvings;
+    bool omega_restored;  // false once halving has lost omega's bits
+  };
+  // 0.1 halved 1,018 times is still normal; 1,070 times leaves two or three bits; 1,080
+  // times rounds to zero, and doubling zero gives zero.
+  const Case cases[] = {{1018, true}, {1060, false}, {1070, false}, {1074, false}, {1080, false}};
+  for (const Case& c : cases) {
+    quietly(reset_simulation);
+    for (int i = 0; i < c.halvings; ++i) {
+      keyboard('M', 0, 0);
+      ASSERT_EQ(broken_invariant(), "") << c.halvings << " halvings, M press " << i + 1;
+    }
+    quietly([&] {
+      for (int i = 0; i < c.halvings; ++i) keyboard('P', 0, 0);
+    });
+    EXPECT_EQ(broken_invariant(), "") << c.halvings << " halvings and as many doublings";
+    EXPECT_EQ(sim.omega == default_omega, c.omega_restored) << c.halvings << ": " << sim.omega;
+    idle_and_frame();
+    EXPECT_TRUE(model_has_no_nan()) << c.halvings;
+  }
+  // Below the smallest double the Earth stands still until the model is reset.
+  EXPECT_EQ(sim.omega, 0.0);
+  EXPECT_EQ(sim.omega_sin_lat, 0.0);
+}
 
 TEST(BadInputTrace, SamplesKeepComingEveryTwelveFramesPastTwoBillionFrames) {
   quietly(reset_simulation);
