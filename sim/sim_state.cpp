@@ -41,6 +41,14 @@ void reset_simulation() {
   sim.cos_lat = std::cos(sim.latitude);
   sim.sin_lat = std::sin(sim.latitude);
   sim.omega_sin_lat = std::sin(sim.latitude) * sim.omega;
+  // The angles accumulate across resets, but one that has overflowed (the rate doubled
+  // past the largest double) would keep every later frame blank: it starts again from 0.
+  double* const angles[] = {&sim.earth_angle, &sim.sky_angle, &sim.plane_angle};
+  for (double* angle : angles) {
+    if (!std::isfinite(*angle)) {
+      *angle = 0.0;
+    }
+  }
   restart_pendulum(release_south_x, release_south_y);
 }
 

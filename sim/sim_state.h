@@ -47,7 +47,8 @@ constexpr double pi = 3.141592653589793;
 
 // Prints the banner and the time step, restores the default parameters, allocates the
 // trace on the first call (prints "RAZ" on later ones) and releases the bob from the south.
-// Leaves time, the three angles, running and earth_fixed alone.
+// Leaves time, the three angles, running and earth_fixed alone; only an angle that is no
+// longer finite is set back to 0.
 void reset_simulation();
 
 // Puts the bob at rest at (x0, y0) in the model frame and empties the trace.
