@@ -15,7 +15,7 @@ void draw_earth() {
   material_grid();
   glutWireSphere(earth_radius + earth_radius / 100.0f, 24, 24);
   // The sky alone gets the extra turn, which undoes the Earth's while it turns freely.
-  glRotatef(static_cast<float>(sim.sky_angle * 180.0 / pi + 90.0), 0.0f, 0.0f, 1.0f);
+  glRotatef(rotation_degrees(sim.sky_angle * 180.0 / pi + 90.0), 0.0f, 0.0f, 1.0f);
   glutWireSphere(4.0f * earth_radius, 12, 12);
   glPopMatrix();
 }

@@ -44,7 +44,7 @@ void display() {
     glRotatef(view.saved_rot_x, 1.0f, 0.0f, 0.0f);
     glRotatef(view.saved_rot_y, 0.0f, 1.0f, 0.0f);
   }
-  glRotatef(static_cast<float>(sim.earth_angle * 180.0 / pi), 0.0f, 0.0f, 1.0f);
+  glRotatef(rotation_degrees(sim.earth_angle * 180.0 / pi), 0.0f, 0.0f, 1.0f);
 
   // The lamps are placed in the Earth frame; the sun stands at azimuth
   // earth_angle + sky_angle on screen, still while the Earth turns freely.

@@ -3,6 +3,8 @@
 
 #include <GL/glu.h>
 
+#include <cmath>
+
 GLfloat light0_ambient[4] = {1.0f, 1.0f, 1.0f, 1.0f};
 GLfloat light0_diffuse[4] = {1.0f, 1.0f, 1.0f, 1.0f};
 GLfloat light0_position[4] = {10.0f, 15.0f, -5.0f, 1.0f};
@@ -82,6 +84,11 @@ void reshape(int width, int height) {
                  near_plane, far_plane);
   glMatrixMode(GL_MODELVIEW);
   glLoadIdentity();
+}
+
+float rotation_degrees(double degrees) {
+  // fmod is exact, and leaves an angle below 360 degrees unchanged.
+  return static_cast<float>(std::fmod(degrees, 360.0));
 }
 
 void material_red() { apply(red); }

@@ -23,6 +23,11 @@ void init_graphics();
 // minimised window) is taken as 1 so the projection stays finite.
 void reshape(int width, int height);
 
+// An angle in degrees as glRotatef takes it: reduced modulo 360 in double precision first,
+// so that the angles that grow for the whole run keep their fraction of a degree when
+// rounded to single precision (and a huge one still gives a finite turn).
+float rotation_degrees(double degrees);
+
 // Front-face materials; one of them is in force whenever something is drawn.
 void material_red();    // the bob, the co-rotating trace, the text
 void material_slate();  // the square, rod, gallows and axis

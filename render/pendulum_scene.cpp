@@ -20,7 +20,7 @@ constexpr GLuint square_texture = 3;
 // Moves to the site frame: x south, y east (the Earth frame's y), z up.
 void enter_site_frame(float sx, float sz) {
   glTranslatef(sx, 0.0f, sz);
-  glRotatef(static_cast<float>(90.0 - sim.latitude * 180.0 / pi), 0.0f, 1.0f, 0.0f);
+  glRotatef(rotation_degrees(90.0 - sim.latitude * 180.0 / pi), 0.0f, 1.0f, 0.0f);
 }
 
 void draw_square() {
@@ -39,7 +39,7 @@ void draw_square() {
 // Samples are the bob's (north, west) displacement turned by +phi_k; drawn in the site
 // frame (x south, y east) turned by -phi, each lands along the current plane of swing.
 void draw_corotating(float sx, float sz, double phi) {
-  const float turn = static_cast<float>(-phi * 180.0 / pi);
+  const float turn = rotation_degrees(-phi * 180.0 / pi);
   glPushMatrix();
   enter_site_frame(sx, sz);
   glRotatef(turn, 0.0f, 0.0f, 1.0f);
