@@ -1,8 +1,10 @@
 // Input a classroom can give the program, taken far past sense on a real window: the
-// rate doubled until it overflows and halved below the smallest double, a frame counter
-// that has run for weeks, and the trace allocated again.
+// latitude stepped thousands of times, the rate doubled until it overflows and halved
+// below the smallest double, windows of zero size, a frame counter that has run for
+// weeks, and the trace allocated again.
 #include "app/input.h"
 #include "render/frame.h"
+#include "render/graphics.h"
 #include "sim/integrator.h"
 #include "sim/sim_state.h"
 #include "sim/trace.h"
@@ -10,8 +12,10 @@
 #include "tests/robust/robust_support.h"
 #include "tests/sim/console.h"
 
+#include <GL/freeglut.h>
+#include <cfloat>
+#include <climits>
 #include <cmath>
-#include <cstdint>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -33,6 +37,39 @@ bool frame_is_finite() {
     }
   }
   return vertices > 100 && finite == vertices;
+}
+
+size_t count_lines_starting(const std::string& text, const std::string& start) {
+  size_t n = 0;
+  for (size_t at = 0; at < text.size();) {
+    if (text.compare(at, start.size(), start) == 0) ++n;
+    const size_t end = text.find('\n', at);
+    if (end == std::string::npos) break;
+    at = end + 1;
+  }
+  return n;
+}
+
+TEST_F(BadInput, LatitudeSteppedThousandsOfTimesEachWayStaysConsistentAndComesBack) {
+  resize_window(kSmallWidth, kSmallHeight);
+  quietly(reset_simulation);
+  constexpr int kSteps = 5000;  // 250 turns round the globe
+  begin_capture();
+  for (int key : {'+', '-'}) {
+    for (int i = 1; i <= kSteps; ++i) {
+      keyboard(static_cast<unsigned char>(key), 0, 0);
+      ASSERT_EQ(broken_invariant(), "") << static_cast<char>(key) << " press " << i;
+      if (i % 10 == 0) idle_and_frame();
+      ASSERT_TRUE(model_has_no_nan()) << static_cast<char>(key) << " press " << i;
+    }
+  }
+  const std::string console = end_capture();
+  EXPECT_EQ(count_lines_starting(console, "latitude "), size_t{kSteps});
+  EXPECT_EQ(count_lines_starting(console, "-\n"), size_t{kSteps});
+  // 10,000 roundings of additions near 1,600 rad leave far less than a microradian.
+  EXPECT_NEAR(sim.latitude, default_latitude, 1e-9);
+  resize_window(kWindowWidth, kWindowHeight);
+  EXPECT_TRUE(frame_is_finite());
 }
 
 TEST_F(BadInput, RateDoubledUntilItOverflowsCrashesNothingAndAResetBringsThePictureBack) {
@@ -103,6 +140,30 @@ TEST_F(BadInput, RateHalvedBelowTheNormalDoublesAndDoubledBackKeepsTheCoriolisTe
   // Below the smallest double the Earth stands still until the model is reset.
   EXPECT_EQ(sim.omega, 0.0);
   EXPECT_EQ(sim.omega_sin_lat, 0.0);
+}
+
+TEST_F(BadInput, WindowsOfZeroSizeKeepTheProjectionFiniteAndDrawNothingWrong) {
+  struct Size {
+    int width, height;
+  };
+  const Size sizes[] = {{0, 0}, {0, 768}, {1024, 0}, {1, 1}, {5000, 1}, {1, 5000}};
+  for (const Size& s : sizes) {
+    reshape(s.width, s.height);
+    GLdouble projection[16];
+    glGetDoublev(GL_PROJECTION_MATRIX, projection);
+    for (double m : projection) EXPECT_TRUE(std::isfinite(m)) << s.width << " x " << s.height;
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    EXPECT_EQ(viewport[2], s.width);
+    EXPECT_EQ(viewport[3], std::max(s.height, 1)) << "a height of 0 is taken as 1";
+    idle_and_frame();
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR)) << s.width << " x " << s.height;
+  }
+  // The smallest window X allows, then the usual one: the picture is whole again.
+  resize_window(1, 1);
+  idle_and_frame();
+  resize_window(kWindowWidth, kWindowHeight);
+  EXPECT_TRUE(frame_is_finite());
 }
 
 TEST(BadInputTrace, SamplesKeepComingEveryTwelveFramesPastTwoBillionFrames) {
