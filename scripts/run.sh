@@ -14,6 +14,11 @@ if [ ! -x "$program" ]; then
   echo "run.sh: $program was not built" >&2
   exit 1
 fi
+# The help entry asks the shell to "open ./help.html": put the project's own opener (the
+# one the installed program uses) first on PATH, alone in its folder.
+mkdir -p build/help-bin
+ln -sf "$PWD/packaging/open" build/help-bin/open
+export PATH="$PWD/build/help-bin:$PATH"
 if [ -n "${DISPLAY:-}" ]; then
   exec "$program" "$@"
 fi
