@@ -8,17 +8,18 @@ if [ -n "${DISPLAY:-}" ]; then
 else
   scripts/deps.sh build display
 fi
-scripts/build.sh build
-program=build/app/foucault
+# The program alone: the tests and benchmarks need packages of their own.
+scripts/build.sh build-run -DFOUCAULT_BUILD_TESTS=OFF -DFOUCAULT_BUILD_BENCH=OFF
+program=build-run/app/foucault
 if [ ! -x "$program" ]; then
   echo "run.sh: $program was not built" >&2
   exit 1
 fi
 # The help entry asks the shell to "open ./help.html": put the project's own opener (the
 # one the installed program uses) first on PATH, alone in its folder.
-mkdir -p build/help-bin
-ln -sf "$PWD/packaging/open" build/help-bin/open
-export PATH="$PWD/build/help-bin:$PATH"
+mkdir -p build-run/help-bin
+ln -sf "$PWD/packaging/open" build-run/help-bin/open
+export PATH="$PWD/build-run/help-bin:$PATH"
 if [ -n "${DISPLAY:-}" ]; then
   exec "$program" "$@"
 fi
