@@ -62,18 +62,6 @@ std::string press(unsigned char key) {
   return end_capture();
 }
 
-int display_calls = 0;
-
-// Whether f leaves a redisplay pending for the event loop.
-bool posts_redisplay(const std::function<void()>& f) {
-  glutDisplayFunc([] { ++display_calls; });
-  for (int i = 0; i < 5; ++i) glutMainLoopEvent();
-  display_calls = 0;
-  f();
-  glutMainLoopEvent();
-  return display_calls > 0;
-}
-
 TEST_F(InputTest, LatitudeKeysStepEighteenDegreesPastThePoleAndKeepTheBobSwinging) {
   // Seven presses of + from 50 degrees, then two of -, which prints only its key.
   int previous = 50;

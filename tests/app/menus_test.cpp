@@ -65,18 +65,6 @@ void stir() {
   }
 }
 
-int display_calls = 0;
-
-// Whether f leaves a redisplay pending for the event loop.
-bool posts_redisplay(const std::function<void()>& f) {
-  glutDisplayFunc([] { ++display_calls; });
-  for (int i = 0; i < 5; ++i) glutMainLoopEvent();
-  display_calls = 0;
-  f();
-  glutMainLoopEvent();
-  return display_calls > 0;
-}
-
 // Chooses an entry; returns what it printed and notes whether it asked for a redisplay.
 std::string choose(void (*callback)(int), int value, bool* redisplay = nullptr) {
   begin_capture();

@@ -6,8 +6,10 @@
 #include "sim/sim_state.h"
 #include "sim/trace.h"
 
+#include <GL/freeglut.h>
 #include <algorithm>
 #include <cstring>
+#include <functional>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -46,4 +48,17 @@ inline void expect_records(const Records& want, const std::string& what) {
 inline void cleared(Records& r) {
   r.t.trace_start = r.t.trace_len;
   std::fill(r.points.begin(), r.points.end(), 0.0);
+}
+
+// Whether f leaves a redisplay pending for the event loop: the frames that follow are
+// counted by a stand-in display callback.
+inline int display_calls = 0;
+
+inline bool posts_redisplay(const std::function<void()>& f) {
+  glutDisplayFunc([] { ++display_calls; });
+  for (int i = 0; i < 5; ++i) glutMainLoopEvent();
+  display_calls = 0;
+  f();
+  glutMainLoopEvent();
+  return display_calls > 0;
 }
