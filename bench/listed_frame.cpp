@@ -128,7 +128,7 @@ void ensure_gallows(float sx, float sz) {
 
 void enter_site_frame(float sx, float sz) {
   glTranslatef(sx, 0.0f, sz);
-  glRotatef(static_cast<float>(90.0 - sim.latitude * 180.0 / pi), 0.0f, 1.0f, 0.0f);
+  glRotatef(rotation_degrees(90.0 - sim.latitude * 180.0 / pi), 0.0f, 1.0f, 0.0f);
 }
 
 void trace_strip(double sign) {
@@ -152,7 +152,7 @@ void pendulum_listed(double bob_x, double bob_y) {
   ensure_gallows(sx, sz);
 
   if (view.corotate == 1) {
-    const float turn = static_cast<float>(-phi * 180.0 / pi);
+    const float turn = rotation_degrees(-phi * 180.0 / pi);
     glPushMatrix();
     enter_site_frame(sx, sz);
     glRotatef(turn, 0.0f, 0.0f, 1.0f);
@@ -235,25 +235,13 @@ void display_listed() {
     glRotatef(view.saved_rot_x, 1.0f, 0.0f, 0.0f);
     glRotatef(view.saved_rot_y, 0.0f, 1.0f, 0.0f);
   }
-  glRotatef(static_cast<float>(sim.earth_angle * 180.0 / pi), 0.0f, 0.0f, 1.0f);
+  glRotatef(rotation_degrees(sim.earth_angle * 180.0 / pi), 0.0f, 0.0f, 1.0f);
 
-  light1_position[0] = static_cast<float>(sun_distance * std::cos(sim.sky_angle));
-  light1_position[1] = static_cast<float>(sun_distance * std::sin(sim.sky_angle));
-  light1_position[2] = static_cast<float>(sun_distance);
-  light1_position[3] = 1.0f;
-  light0_position[0] = 3.0f;
-  light0_position[1] = 0.0f;
-  light0_position[2] = 3.0f;
-  light0_position[3] = 1.0f;
-  glLightfv(GL_LIGHT0, GL_POSITION, light0_position);
-  glLightfv(GL_LIGHT1, GL_AMBIENT, light1_ambient);
-  glLightfv(GL_LIGHT1, GL_POSITION, light1_position);
-  glLightfv(GL_LIGHT1, GL_DIFFUSE, light1_diffuse);
-  glEnable(GL_LIGHT1);
+  place_lamps();
 
   glPushMatrix();
   glCallList(earth_list);
-  glRotatef(static_cast<float>(sim.sky_angle * 180.0 / pi + 90.0), 0.0f, 0.0f, 1.0f);
+  glRotatef(rotation_degrees(sim.sky_angle * 180.0 / pi + 90.0), 0.0f, 0.0f, 1.0f);
   glCallList(sky_list);
   glPopMatrix();
   pendulum_listed(sim.bob_x, sim.bob_y);

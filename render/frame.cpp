@@ -9,7 +9,6 @@
 
 #include <GL/freeglut.h>
 #include <GL/glu.h>
-
 #include <cmath>
 
 ViewState view;
@@ -22,6 +21,22 @@ void look_from_eye() {
 }
 
 }  // namespace
+
+void place_lamps() {
+  light1_position[0] = static_cast<float>(sun_distance * std::cos(sim.sky_angle));
+  light1_position[1] = static_cast<float>(sun_distance * std::sin(sim.sky_angle));
+  light1_position[2] = static_cast<float>(sun_distance);
+  light1_position[3] = 1.0f;
+  light0_position[0] = 3.0f;
+  light0_position[1] = 0.0f;
+  light0_position[2] = 3.0f;
+  light0_position[3] = 1.0f;
+  glLightfv(GL_LIGHT0, GL_POSITION, light0_position);
+  glLightfv(GL_LIGHT1, GL_AMBIENT, light1_ambient);
+  glLightfv(GL_LIGHT1, GL_POSITION, light1_position);
+  glLightfv(GL_LIGHT1, GL_DIFFUSE, light1_diffuse);
+  glEnable(GL_LIGHT1);
+}
 
 void display() {
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
@@ -38,7 +53,8 @@ void display() {
   }
   if (view.view_zoom == 1) {
     // The pointer's height sets the distance: 25 at the top, 15 at 768 pixels, unbounded.
-    view.eye_z = static_cast<float>(25.0 - static_cast<double>(view.view_rot_x) * 10.0 / zoom_pixels);
+    view.eye_z =
+        static_cast<float>(25.0 - static_cast<double>(view.view_rot_x) * 10.0 / zoom_pixels);
     look_from_eye();
     draw_overlay();
     glRotatef(view.saved_rot_x, 1.0f, 0.0f, 0.0f);
@@ -46,21 +62,7 @@ void display() {
   }
   glRotatef(rotation_degrees(sim.earth_angle * 180.0 / pi), 0.0f, 0.0f, 1.0f);
 
-  // The lamps are placed in the Earth frame; the sun stands at azimuth
-  // earth_angle + sky_angle on screen, still while the Earth turns freely.
-  light1_position[0] = static_cast<float>(sun_distance * std::cos(sim.sky_angle));
-  light1_position[1] = static_cast<float>(sun_distance * std::sin(sim.sky_angle));
-  light1_position[2] = static_cast<float>(sun_distance);
-  light1_position[3] = 1.0f;
-  light0_position[0] = 3.0f;
-  light0_position[1] = 0.0f;
-  light0_position[2] = 3.0f;
-  light0_position[3] = 1.0f;
-  glLightfv(GL_LIGHT0, GL_POSITION, light0_position);
-  glLightfv(GL_LIGHT1, GL_AMBIENT, light1_ambient);
-  glLightfv(GL_LIGHT1, GL_POSITION, light1_position);
-  glLightfv(GL_LIGHT1, GL_DIFFUSE, light1_diffuse);
-  glEnable(GL_LIGHT1);
+  place_lamps();
 
   draw_earth();
   draw_pendulum(sim.bob_x, sim.bob_y, sim.bob_z);

@@ -8,18 +8,18 @@
 struct ViewState {
   int32_t view_free = 1;
   int32_t view_zoom = 0;
-  float view_rot_x = 0.0f;  // degrees about x; in zoom mode the distance input
-  float view_rot_y = 0.0f;  // degrees about y
+  float view_rot_x = 0.0f;   // degrees about x; in zoom mode the distance input
+  float view_rot_y = 0.0f;   // degrees about y
   float saved_rot_x = 0.0f;  // orientation frozen at the last free-mode frame
   float saved_rot_y = 0.0f;
   float eye_x = 0.0f;
   float eye_y = 0.0f;
   float eye_z = 25.0f;  // distance from the Earth's centre, 15 above the surface
   float look_dx = 0.0f;
-  float look_dz = 1.0f;      // the eye looks towards -z
-  int32_t corotate = 0;      // draw the plate and trace turning with the plane of swing
-  int32_t show_help = 0;     // show the overlay's help lines
-  int32_t lighting_on = 1;   // mirrors GL_LIGHTING
+  float look_dz = 1.0f;     // the eye looks towards -z
+  int32_t corotate = 0;     // draw the plate and trace turning with the plane of swing
+  int32_t show_help = 0;    // show the overlay's help lines
+  int32_t lighting_on = 1;  // mirrors GL_LIGHTING
 };
 
 extern ViewState view;
@@ -27,6 +27,11 @@ extern ViewState view;
 constexpr float default_eye_z = 25.0f;
 constexpr double zoom_pixels = 768.0;  // pointer travel from distance 25 to distance 15
 constexpr double sun_distance = 30.0;  // sun lamp at (30 cos, 30 sin, 30) in the Earth frame
+
+// Places the sun (lamp 1) and lamp 0 under the current model-view matrix, which holds the
+// Earth frame: the sun stands at azimuth earth_angle + sky_angle on screen, still while
+// the Earth turns freely.
+void place_lamps();
 
 // The display handler: camera, overlay, the Earth's turn, the sun, Earth and sky, the
 // pendulum; then swaps and asks for the next frame at once.

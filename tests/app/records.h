@@ -14,6 +14,18 @@
 #include <string>
 #include <vector>
 
+// What every reset after the first prints: the banner, the time step and "RAZ".
+inline const std::string kResetConsole =
+    "go! go! go! go! go!                  \n"
+    " Simulateur de  pendule de Foucault  \n"
+    " foucault, e'quipe du projet 2026    \n"
+    " courriel: pendule@example.org       \n"
+    " web: http://www.example.org/pendule \n"
+    " menu contextuel: click droit        \n"
+    " Q pour quitter                      \n"
+    "dt=0.000500\n"
+    "RAZ\n";
+
 // The records as copied with memcpy (padding included) and the trace's arrays.
 struct Records {
   SimState s;
