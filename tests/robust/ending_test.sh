@@ -20,27 +20,35 @@ fail() {
 
 # Runs one ending: WAY is close, cut or server. Sets status and the console files.
 end_by() {
-  local way=$1 fdfile xvfb app window="" i
-  fdfile="$work/$way.display"
-  : >"$fdfile"
-  Xvfb -displayfd 9 -screen 0 320x240x24 -nolisten tcp 9>"$fdfile" 2>"$work/$way.xvfb" &
-  xvfb=$!
-  for i in $(seq 100); do
-    [ -s "$fdfile" ] && break
-    sleep 0.1
-  done
-  export DISPLAY=":$(tr -d '[:space:]' <"$fdfile")"
-  timeout 60 "$program" >"$work/$way.out" 2>"$work/$way.err" &
-  app=$!
-  for i in $(seq 300); do
-    window=$(xdotool search --name "Pendule de Foucault" 2>/dev/null | head -n 1 || true)
+  local way=$1 fdfile xvfb app window="" i attempt
+  # A display number freed by the previous server can, rarely, still be closing when a new
+  # server takes it, and the program then cannot connect: such a start is tried again.
+  for attempt in 1 2 3; do
+    fdfile="$work/$way.display"
+    : >"$fdfile"
+    Xvfb -displayfd 9 -screen 0 320x240x24 -nolisten tcp 9>"$fdfile" 2>"$work/$way.xvfb" &
+    xvfb=$!
+    for i in $(seq 100); do
+      [ -s "$fdfile" ] && break
+      sleep 0.1
+    done
+    export DISPLAY=":$(tr -d '[:space:]' <"$fdfile")"
+    timeout 60 "$program" >"$work/$way.out" 2>"$work/$way.err" &
+    app=$!
+    for i in $(seq 300); do
+      window=$(xdotool search --name "Pendule de Foucault" 2>/dev/null | head -n 1 || true)
+      [ -n "$window" ] && break
+      kill -0 "$app" 2>/dev/null || break
+      sleep 0.1
+    done
     [ -n "$window" ] && break
-    sleep 0.1
+    echo "$way: attempt $attempt, no window; the program said: $(cat "$work/$way.err")"
+    kill "$app" "$xvfb" 2>/dev/null || true
+    wait "$app" "$xvfb" 2>/dev/null || true
+    grep -q "failed to open display" "$work/$way.err" || break
   done
   if [ -z "$window" ]; then
     fail "$way: the window never appeared"
-    kill "$app" "$xvfb" 2>/dev/null || true
-    wait "$app" "$xvfb" 2>/dev/null || true
     status=-1
     return
   fi
