@@ -1,53 +1,36 @@
-// A real GLUT window on Mesa for each test process, and readers for what OpenGL drew:
-// state queries, feedback-mode geometry and pixel probes.
+// One real GLUT window on Mesa per test process, a small language of user events, and
+// text dumps of what the program holds and draws, compared with files under tests/data.
 #pragma once
 
-#include <GL/gl.h>
-#include <array>
-#include <functional>
-#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
 constexpr int kWindowWidth = 1024;
 constexpr int kWindowHeight = 768;
 
-// Opens the window once per process (each test runs in its own process), with the
-// graphics set-up and a reshape to the window's size; resets the model quietly.
+// Opens the window once per process with the graphics set-up, resets the model quietly
+// and builds the menus (recorded, not shown: see the wrappers in the source).
 void open_gl_window();
 
-// Runs f with standard output sent to /dev/null.
-void quietly(const std::function<void()>& f);
+// Runs one event line and returns what it printed on the console:
+//   key C | special up|down | mouse | motion X Y | reshape W H | idle N | frame N
+//   run N (N times an idle call then a frame) | menu Label|Sub label (blanks at the ends
+//   of a label may be left out)
+std::string apply_event(const std::string& line);
 
-// One primitive read back in feedback mode (GL_3D_COLOR): window coordinates and colour.
-struct FbVertex {
-  float x, y, z;
-  float r, g, b, a;
-};
-struct FbPrimitive {
-  GLenum token;  // GL_LINE_TOKEN, GL_LINE_RESET_TOKEN, GL_POLYGON_TOKEN, GL_BITMAP_TOKEN, ...
-  std::vector<FbVertex> vertices;
-};
+// The three records, one "name=value" word per field; doubles round-trip exactly.
+std::string dump_records();
 
-// Runs draw in feedback mode and returns the primitives it produced.
-std::vector<FbPrimitive> feedback(const std::function<void()>& draw);
+// The GL state a frame relies on, then the frame drawn in feedback mode: one line per
+// primitive (window coordinates, depth and lit colour of each vertex) and one per text.
+std::string dump_frame();
 
-// Pushes an object-space point through the current model-view and projection matrices
-// and viewport, as feedback reports it.
-std::array<double, 3> project(double x, double y, double z);
+// The text that the calls since the last take made of the menu tree and the commands run.
+std::string take_call_log();
 
-// Mean colour (0..255) of a square of pixels centred on (x, y), window coordinates with
-// y up, read from the back buffer (what is drawn and not yet shown).
-std::array<double, 3> probe(int x, int y, int half = 2);
+// Compares text with tests/data/<name>: byte for byte, or with numbers that may differ
+// by tolerance. FOUCAULT_REGEN=1 writes the file instead.
+void expect_data(const std::string& name, const std::string& text, double tolerance = 0.0);
 
-// The same, read from the window on the X screen after the frame was swapped: what a
-// person sees.
-std::array<double, 3> probe_screen(int x, int y, int half = 2);
-
-// The brightest pixel of such a square on the screen: for thin lines and glyphs.
-std::array<double, 3> brightest_on_screen(int x, int y, int half);
-
-class GlTest : public testing::Test {
- protected:
-  void SetUp() override { open_gl_window(); }
-};
+// The data file's lines, without blank lines and '#' comments.
+std::vector<std::string> data_lines(const std::string& name);
