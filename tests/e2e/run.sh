@@ -1,0 +1,95 @@
+#!/usr/bin/env bash
+# The real program on a private X server, driven through one scenario of tests/data/e2e/:
+# one step a line, a verb (the do_ functions below) and its arguments; files named in a
+# step are under tests/data/. Prints each check's outcome; fails if one fails.
+# Usage: run.sh SCENARIO PROGRAM PROJECT_ROOT MENU_LOG_LIBRARY
+# shellcheck disable=SC2317 # the do_ steps are called by name
+set -uo pipefail
+scenario=$1 program=$2 root=$3 preload=$4
+for tool in Xvfb xdotool import; do
+  command -v "$tool" >/dev/null || { echo "no $tool (scripts/deps.sh test)"; [ "${CI:-}" = true ] || exit 77; exit 1; }
+done
+data=$root/tests/data
+XR=$PWD/$(basename "$scenario" .scn)
+rm -rf "$XR" && mkdir -p "$XR/bin"
+# shellcheck source=scripts/xrun.sh
+. "$root/scripts/xrun.sh"
+trap xr_stop EXIT
+failed=0
+
+check() {
+  local what=$1
+  shift
+  if "$@" >"$XR/check" 2>&1; then echo "ok   $what $(cat "$XR/check")"; else echo "FAIL $what: $(cat "$XR/check")"; failed=1; fi
+}
+
+# The help entry runs "open ./help.html  with Safari": this stand-in logs its arguments.
+# shellcheck disable=SC2016 # "$@" is the stand-in's own
+printf '#!/bin/sh\nprintf "%%s\\n" "$PWD" "$@" >>"%s/open"\n' "$XR" >"$XR/bin/open"
+chmod +x "$XR/bin/open"
+
+# The program from the project root, where help.html is, with the stand-in open first on
+# PATH and the menu logger loaded.
+do_start() {
+  xr_start "$1" "$root" env PATH="$XR/bin:$PATH" MENU_LOG="$XR/menus" LD_PRELOAD="$preload" \
+    "$program" || { echo "FAIL no window: $(cat "$XR/err")"; exit 1; }
+}
+do_keys() { xdotool key --delay 30 "$@"; }
+do_type() { xdotool type --delay 30 "$(tr -d '\n' <"$data/$1")"; }
+do_menu() { xr_menu "$@" || { echo "FAIL menu $*"; failed=1; }; }
+do_drag() { xr_drag "$@"; }
+do_pause() { sleep "$1"; }
+do_shot() { sleep 0.3 && xr_shot "$XR/shot.png"; }
+
+# Colour classes of the probes, as tests on r, g, b (0-255).
+declare -A class=(
+  [red]='r > 110 && g < 70 && b < 70'     # the lit bob and overlay text
+  [white]='r > 230 && g > 230 && b > 230' # everything with lighting off
+  [earth]='r < 60 && b > 150'             # the lit Earth, blue to cyan
+  [sky]='r < 30 && g < 30 && b > 150'     # the sky's blue wire
+)
+# Between MIN and MAX pixels of the region of the last shot are of the colour class.
+# Usage: probe CLASS X Y WIDTH HEIGHT MIN MAX
+count() {
+  local n
+  n=$(convert "$XR/shot.png" -crop "$4x$5+$2+$3" -depth 8 rgb:- | od -An -v -tu1 -w3 |
+    awk "{ r = \$1; g = \$2; b = \$3 } ${class[$1]} { n++ } END { print n + 0 }")
+  echo "$n pixels"
+  [ "$n" -ge "$6" ] && [ "$n" -le "$7" ]
+}
+do_probe() { check "probe $*" count "$@"; }
+
+# Ends the program a WAY (quit: the Q key; typed: already asked; close: the window
+# manager's close button; cut: xkill; server: the X server gone) and checks its status.
+do_end() {
+  local status=0
+  case $1 in
+    quit) xdotool key Q ;;
+    close) /usr/bin/python3 -c 'import sys; from Xlib import display, protocol, X
+d = display.Display(); a = d.intern_atom; w = d.create_resource_object("window", int(sys.argv[1]))
+w.send_event(protocol.event.ClientMessage(window=w, client_type=a("WM_PROTOCOLS"),
+  data=(32, [a("WM_DELETE_WINDOW"), X.CurrentTime, 0, 0, 0]))); d.flush()' "$XR_WIN" ;;
+    cut) xdotool windowkill "$XR_WIN" ;;
+    server) kill "$XR_X" ;;
+  esac
+  for _ in $(seq 100); do kill -0 "$XR_APP" 2>/dev/null && sleep 0.1; done
+  kill -0 "$XR_APP" 2>/dev/null && kill -9 "$XR_APP"
+  wait "$XR_APP" || status=$?
+  XR_APP=""
+  check "ends ($1) with status $2" test "$status" = "$2"
+}
+
+# The whole console (the t= line's number as <time>), the menu log, the open log, and an
+# empty standard error, against the data files.
+do_console() { check "console $1" diff <(sed -E 's/^t=[0-9.]+$/t=<time>/' "$XR/out") "$data/$1"; }
+do_menus() { check "menu log $1" diff "$XR/menus" "$data/$1"; }
+do_opened() { check "open log $1" diff <(sed "s|^$root$|<root>|" "$XR/open") "$data/$1"; }
+do_quiet() { check "nothing on standard error" test ! -s "$XR/err"; }
+
+while read -r verb args; do
+  case $verb in "" | "#"*) continue ;; esac
+  declare -F "do_$verb" >/dev/null || { echo "FAIL unknown step: $verb"; exit 1; }
+  # shellcheck disable=SC2086 # the arguments split into words
+  "do_$verb" $args
+done <"$scenario"
+exit "$failed"
