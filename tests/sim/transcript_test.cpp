@@ -1,0 +1,99 @@
+// The model as a transcript: tests/data/sim/transcript.txt lists operations ("== " lines),
+// each followed by what it prints and the whole state after it, in hex floats. The test runs
+// the operations and compares its own transcript with the file, byte for byte.
+// FOUCAULT_REGEN=1 writes the file afresh instead; read the difference before committing it.
+#include "sim/integrator.h"
+#include "sim/sim_state.h"
+#include "sim/trace.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+#include <sys/resource.h>
+
+namespace {
+
+std::string state_text() {
+  char buf[1024];
+  std::snprintf(buf, sizeof buf,
+                "time %a earth %a sky %a plane %a\n"
+                "omega %a latitude %a sin %a cos %a omega_sin %a dt %a substeps %d\n"
+                "bob %a %a %a v %a %a mid %a %a v %a %a\n"
+                "running %d earth_fixed %d first_reset %d trace len %d start %d frames %d\n",
+                sim.sim_time, sim.earth_angle, sim.sky_angle, sim.plane_angle, sim.omega,
+                sim.latitude, sim.sin_lat, sim.cos_lat, sim.omega_sin_lat, sim.dt,
+                sim.substeps_per_idle, sim.bob_x, sim.bob_y, sim.bob_z, sim.bob_vx, sim.bob_vy,
+                sim.mid_x, sim.mid_y, sim.mid_vx, sim.mid_vy, sim.running, sim.earth_fixed,
+                sim.first_reset, trace.trace_len, trace.trace_start, trace.frame_count);
+  std::string text = buf;
+  // Entry 0 (the sample that has just left), the shown window and the staging slot.
+  for (int i = 0; i <= trace.trace_len;
+       i = i == 0 && trace.trace_start > 1 ? trace.trace_start : i + 1) {
+    std::snprintf(buf, sizeof buf, " %3d %a %a %a\n", i, trace.trace_x[i], trace.trace_y[i],
+                  trace.trace_z[i]);
+    text += buf;
+  }
+  return text;
+}
+
+// One operation of the model, or a value set by hand as a key or menu entry would set it.
+// Arguments are numbers as strtod reads them (hex floats, inf); words after them are notes.
+void run(const std::string& line) {
+  std::istringstream in(line);
+  std::string op, word;
+  in >> op;
+  double v[3] = {};
+  for (double& x : v) x = in >> word ? std::strtod(word.c_str(), nullptr) : 0.0;
+  static int k = 0;  // frames drawn so far: each one puts the bob somewhere new
+  if (op == "reset") reset_simulation();
+  for (int i = 0; op == "idle" && i < v[0]; ++i) idle();
+  for (const int end = k + static_cast<int>(v[0]); op == "frames" && k < end; ++k)
+    sample_trace(0.1f * k, -0.2f * k, 0.3f * k, 1.0f + k, -1.0f - k, v[1] != 0.0);
+  if (op == "clear") clear_trace();
+  if (op == "restart") restart_pendulum(v[0], v[1]);
+  if (op == "latitude") sim.latitude = v[0], apply_latitude();
+  if (op == "scale_omega") scale_omega(v[0]);
+  if (op == "omega") sim.omega = v[0];
+  if (op == "flags") sim.running = v[0], sim.earth_fixed = v[1];
+  if (op == "angles") sim.earth_angle = v[0], sim.sky_angle = v[1], sim.plane_angle = v[2];
+  if (op == "bob_z") sim.bob_z = v[0];
+  if (op == "frame_count") trace.frame_count = v[0];
+}
+
+TEST(Model, ScriptedRunMatchesItsTranscript) {
+  const std::string path = FOUCAULT_SIM_DATA "/transcript.txt";
+  std::stringstream expected;
+  expected << std::ifstream(path, std::ios::binary).rdbuf();
+  sim = SimState();  // the program-start values, even after other tests in this process
+  std::string transcript;
+  for (std::string line; std::getline(expected, line);) {
+    if (line.rfind("== ", 0) != 0) continue;
+    testing::internal::CaptureStdout();
+    run(line.substr(3));
+    std::fflush(stdout);
+    transcript += line + "\n";
+    // Line ends shown as "$", as cat -A does, so that trailing blanks stay visible.
+    for (char c : testing::internal::GetCapturedStdout())
+      transcript += c == '\n' ? "$\n" : std::string(1, c);
+    transcript += state_text();
+  }
+  if (std::getenv("FOUCAULT_REGEN") != nullptr)
+    std::ofstream(path, std::ios::binary) << transcript, expected.str(transcript);
+  EXPECT_EQ(transcript, expected.str()) << "compared with " << path;
+}
+
+#if GTEST_HAS_DEATH_TEST && !defined(__SANITIZE_ADDRESS__) && !defined(FOUCAULT_EMULATED)
+// In 256 MiB of address space the trace of 100 million positions (3 x 800 MB) cannot be had.
+// (The address sanitizer needs more than that for itself; qemu-user ignores the limit.)
+TEST(ModelDeathTest, TraceThatCannotBeAllocatedStopsTheProgramWithAMessage) {
+  const rlimit limit{256u << 20, 256u << 20};
+  trace.trace_len = 100 * 1000 * 1000;
+  EXPECT_EXIT((setrlimit(RLIMIT_AS, &limit), allocate_trace()),
+              testing::ExitedWithCode(EXIT_FAILURE),
+              "^foucault: not enough memory for the trace of 100000000 positions\n$");
+}
+#endif
+
+}  // namespace
