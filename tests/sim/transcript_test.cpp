@@ -49,7 +49,7 @@ void run(const std::string& line) {
   static int k = 0;  // frames drawn so far: each one puts the bob somewhere new
   if (op == "reset") reset_simulation();
   for (int i = 0; op == "idle" && i < v[0]; ++i) idle();
-  for (const int end = k + static_cast<int>(v[0]); op == "frames" && k < end; ++k)
+  for (const int end = op == "frames" ? k + static_cast<int>(v[0]) : k; k < end; ++k)
     sample_trace(0.1f * k, -0.2f * k, 0.3f * k, 1.0f + k, -1.0f - k, v[1] != 0.0);
   if (op == "clear") clear_trace();
   if (op == "restart") restart_pendulum(v[0], v[1]);
