@@ -103,6 +103,10 @@ void open_gl_window() {
   glutInitWindowSize(kWindowWidth, kWindowHeight);
   glutCreateWindow("gl_tests");
   init_graphics();
+  GLfloat p[16];  // the projection until the first reshape
+  glGetFloatv(GL_PROJECTION_MATRIX, p);
+  log_call("projection " + std::to_string(p[0]) + " " + std::to_string(p[5]) + " " +
+           std::to_string(p[10]) + " " + std::to_string(p[14]));
   create_menus();
   reshape(kWindowWidth, kWindowHeight);
 }
