@@ -55,7 +55,7 @@ TEST(Handlers, SeededStorm) {
   const std::vector<std::string> vocabulary = data_lines("app/storm_events.txt");
   apply_event("menu RAZ vue et calcul");
   const std::string fresh = dump_records();
-  for (int i = 0; i < 20000; ++i) {
+  for (int i = 0; i < 10000; ++i) {
     std::string event = vocabulary[rng() % vocabulary.size()];
     for (size_t at; (at = event.find('*')) != std::string::npos;)
       event.replace(at, 1, std::to_string(static_cast<int>(rng() % 2000001) - 1000000));
