@@ -1,23 +1,26 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that a task needs, only those that are missing.
-# Usage: scripts/deps.sh build|run|test|record ...
-# A group "a|b" is satisfied by either package (names differ between releases).
+# Usage: scripts/deps.sh build|display|record|test|package|cross|web ...
+# A group "a|b" is satisfied by either package (names differ between releases). When
+# another apt-get or unattended-upgrades holds the package lock, it waits for it, up to
+# DEPS_LOCK_WAIT seconds (default 600), and says so.
 set -euo pipefail
 
 groups=()
 for need in "$@"; do
   case "$need" in
     build) groups+=(cmake g++ make "libglut-dev|freeglut3-dev" libglu1-mesa-dev libgl-dev libx11-dev) ;;
-    test) groups+=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool imagemagick x11-utils valgrind) ;;
     display) groups+=(xvfb xauth imagemagick) ;;
-    record) groups+=(xvfb xauth xdotool imagemagick x11-utils) ;;
+    record) groups+=(xvfb xauth xdotool imagemagick) ;;
+    test) groups+=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool imagemagick valgrind python3-xlib) ;;
     package) groups+=(desktop-file-utils appstream lintian dpkg-dev) ;;
+    cross) groups+=(g++-aarch64-linux-gnu qemu-user) ;;
+    web) groups+=(emscripten chromium nodejs npm) ;;
     *) echo "deps.sh: unknown need '$need'" >&2; exit 2 ;;
   esac
 done
 
 installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
-
 missing=()
 for group in "${groups[@]}"; do
   IFS='|' read -r -a choices <<<"$group"
@@ -27,17 +30,19 @@ for group in "${groups[@]}"; do
 done
 [ "${#missing[@]}" -eq 0 ] && exit 0
 
-if [ "$(id -u)" -eq 0 ]; then
-  as_root=()
-elif command -v sudo >/dev/null 2>&1; then
+as_root=()
+if [ "$(id -u)" -ne 0 ]; then
+  command -v sudo >/dev/null || { echo "deps.sh: missing ${missing[*]}, and no root or sudo" >&2; exit 1; }
   as_root=(sudo)
-else
-  echo "deps.sh: missing packages (${missing[*]}) and neither root nor sudo to install them" >&2
-  exit 1
 fi
-
+wait_s=${DEPS_LOCK_WAIT:-600}
+apt=("${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get -qq -o DPkg::Lock::Timeout="$wait_s")
+# lslocks sees dpkg's and apt's own locks (fcntl) as well as flock's.
+if lslocks -n -o PATH 2>/dev/null | grep -qE '^/var/lib/(dpkg|apt/lists)/lock'; then
+  echo "deps.sh: another package manager holds the package lock; waiting up to $wait_s s" >&2
+fi
 echo "deps.sh: installing ${missing[*]}" >&2
-"${as_root[@]}" apt-get update -qq
+"${apt[@]}" update
 pick=()
 for group in "${missing[@]}"; do
   IFS='|' read -r -a choices <<<"$group"
@@ -47,4 +52,4 @@ for group in "${missing[@]}"; do
   done
   pick+=("$chosen")
 done
-DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y -qq --no-install-recommends "${pick[@]}" >&2
+"${apt[@]}" install -y --no-install-recommends "${pick[@]}" >&2
