@@ -7,24 +7,20 @@
 
 #define REAL(name) (reinterpret_cast<decltype(&name)>(dlsym(RTLD_NEXT, #name)))
 
-namespace {
+static void (*callbacks[32])(int);
+static const char* labels[32][16];  // by menu, then by the entry's value
 
-void (*callbacks[32])(int);
-const char* labels[32][16];  // by menu, then by the entry's value
-
-void log_line(const char* what, const char* label) {
+static void log_line(const char* what, const char* label) {
   FILE* log = std::fopen(std::getenv("MENU_LOG"), "a");
   std::fprintf(log, "%s [%s]\n", what, label);
   std::fclose(log);
 }
 
 // freeglut makes the chosen entry's menu current while its callback runs.
-void chosen(int value) {
+static void chosen(int value) {
   log_line("chose", labels[glutGetMenu()][value]);
   callbacks[glutGetMenu()](value);
 }
-
-}  // namespace
 
 int glutCreateMenu(void (*callback)(int)) {
   const int menu = REAL(glutCreateMenu)(chosen);

@@ -6,9 +6,6 @@
 # shellcheck disable=SC2317 # the do_ steps are called by name
 set -uo pipefail
 scenario=$1 program=$2 root=$3 preload=$4
-for tool in Xvfb xdotool import; do
-  command -v "$tool" >/dev/null || { echo "no $tool (scripts/deps.sh test)"; [ "${CI:-}" = true ] || exit 77; exit 1; }
-done
 data=$root/tests/data
 XR=$PWD/$(basename "$scenario" .scn)
 rm -rf "$XR" && mkdir -p "$XR/bin"
