@@ -1,5 +1,6 @@
 // Loaded into the real program by the end-to-end driver (LD_PRELOAD): writes to $MENU_LOG
-// every menu label as the program adds it, then every entry chosen in freeglut's windows.
+// every menu label as the program adds it, every entry chosen in freeglut's windows, and
+// the commands the program hands to the shell (the help entry's).
 #include <GL/freeglut.h>
 #include <cstdio>
 #include <cstdlib>
@@ -37,4 +38,9 @@ void glutAddMenuEntry(const char* label, int value) {
 void glutAddSubMenu(const char* label, int menu) {
   log_line("submenu", label);
   REAL(glutAddSubMenu)(label, menu);
+}
+
+int system(const char* command) {
+  log_line("command", command);
+  return REAL(system)(command);
 }

@@ -15,9 +15,7 @@ trap xr_stop EXIT
 failed=0
 
 check() {
-  local what=$1
-  shift
-  if "$@" >"$XR/check" 2>&1; then echo "ok   $what $(cat "$XR/check")"; else echo "FAIL $what: $(cat "$XR/check")"; failed=1; fi
+  if "${@:2}" >"$XR/check" 2>&1; then echo "ok   $1 $(cat "$XR/check")"; else echo "FAIL $1: $(cat "$XR/check")"; failed=1; fi
 }
 
 # The help entry runs "open ./help.html  with Safari": this stand-in logs its arguments.
