@@ -25,7 +25,10 @@ xr_start() {
   (cd "$dir" && exec "$@" >"$XR/out" 2>"$XR/err") &
   XR_APP=$!
   XR_WIN=$(timeout 90 xdotool search --sync --onlyvisible --name '^Pendule de Foucault') || return 1
-  until xdotool getwindowgeometry "$XR_WIN" | grep -q "Geometry: $size"; do sleep 0.05; done
+  for _ in $(seq 600); do
+    xdotool getwindowgeometry "$XR_WIN" | grep -q "Geometry: $size" && break
+    sleep 0.05
+  done
   xdotool windowfocus --sync "$XR_WIN"
 }
 
