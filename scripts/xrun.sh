@@ -9,8 +9,8 @@ if [ -z "${XR:-}" ]; then
   trap 'xr_stop; rm -rf "$XR"' EXIT
 fi
 
-# Stops the program and the X server, by their ids.
-xr_stop() { kill "${XR_APP:-}" "${XR_X:-}" 2>/dev/null; wait "${XR_APP:-}" "${XR_X:-}" 2>/dev/null; XR_APP="" XR_X=""; }
+# Stops the program and the X server, by their ids, and forgets the display number.
+xr_stop() { kill "${XR_APP:-}" "${XR_X:-}" 2>/dev/null; wait "${XR_APP:-}" "${XR_X:-}" 2>/dev/null; XR_APP="" XR_X=""; rm -f "$XR/display"; }
 
 # Starts Xvfb with a screen of SIZE (WxH) on a display number it picks, then the command
 # in folder DIR, and waits for its window to cover the screen (glutFullScreen).
