@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Builds the pendulum for a web browser into out/web (index.html, foucault.js, foucault.wasm,
+# help.html) from the program's own sources, with Emscripten and the web layer in web/.
+# Usage: scripts/web.sh [--serve]   (--serve then serves out/web on 127.0.0.1, port $PORT or 8080)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+# Only when emcc is missing: where nodejs comes from NodeSource it carries its own npm, and
+# Debian's npm package, which the group names, cannot be installed beside it.
+command -v emcc >/dev/null || scripts/deps.sh web
+# Debian's emcc runs its helpers under node, which does not look in Debian's module folder.
+export NODE_PATH=/usr/share/nodejs
+out=out/web
+mkdir -p "$out"
+
+# web/ comes first on the include path (its GL/freeglut.h); these GL calls go through the
+# web layer's per-vertex lighting (web/fixed_function.cpp) before the emulation sees them.
+wrapped=(glBegin glEnable glDisable glLightfv glMaterialfv glNormal3f glVertex3f glShadeModel)
+em++ -std=c++17 -O2 -Wall -Wextra -Werror -Iweb -I. \
+  sim/*.cpp render/*.cpp app/*.cpp web/*.cpp \
+  -sLEGACY_GL_EMULATION=1 --js-library web/glut_web.js "${wrapped[@]/#/-Wl,--wrap=}" \
+  -o "$out/foucault.js"
+cp web/index.html help.html "$out/"
+echo "web.sh: built $out"
+
+if [ "${1:-}" = --serve ]; then
+  port="${PORT:-8080}"
+  echo "web.sh: serving the pendulum at http://127.0.0.1:$port/"
+  exec python3 -m http.server "$port" --bind 127.0.0.1 --directory "$out"
+fi
