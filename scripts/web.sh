@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Builds the pendulum for a web browser into out/web (index.html, foucault.js, foucault.wasm,
 # help.html) from the program's own sources, with Emscripten and the web layer in web/.
-# Usage: scripts/web.sh [--serve]   (--serve then serves out/web on 127.0.0.1, port $PORT or 8080)
+# Usage: scripts/web.sh [--serve]
+#   --serve  then serves out/web on 127.0.0.1, port $PORT or 8080 (0: any free port), and
+#            prints the address once the server listens
 set -euo pipefail
 cd "$(dirname "$0")/.."
 # Only when emcc is missing: where nodejs comes from NodeSource it carries its own npm, and
@@ -23,7 +25,5 @@ cp web/index.html help.html "$out/"
 echo "web.sh: built $out"
 
 if [ "${1:-}" = --serve ]; then
-  port="${PORT:-8080}"
-  echo "web.sh: serving the pendulum at http://127.0.0.1:$port/"
-  exec python3 -m http.server "$port" --bind 127.0.0.1 --directory "$out"
+  exec python3 -u -m http.server "${PORT:-8080}" --bind 127.0.0.1 --directory "$out"
 fi

@@ -68,6 +68,8 @@ test('the menu shows every label as the program adds them, submenus first', asyn
 
 const classes = {
   earth: (r, g, b) => r < 40 && b > 200,
+  cyan: (r, g, b) => r < 40 && g > 180 && b > 200,
+  blue: (r, g, b) => r < 40 && g < 80 && b > 200,
   sky: (r, g, b) => r < 40 && g < 160 && b > 150,
   red: (r, g, b) => r > 120 && g < 50 && b < 50,
   slate: (r, g, b) => r > 20 && g > 10 && b > r && b - r < 60 && Math.abs(r - g) < 40,

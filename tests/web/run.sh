@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # The browser tests: the model's tests built with emcc and run under node, then the page
-# built by scripts/web.sh, served on 127.0.0.1 and driven in headless Chromium.
+# built and served on 127.0.0.1 by scripts/web.sh and driven in headless Chromium.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
-scripts/web.sh
+command -v emcc >/dev/null || scripts/deps.sh web
 export NODE_PATH=/usr/share/nodejs
 
 # The transcript is embedded at its own path: gtest's capture of stdout needs Emscripten's
@@ -16,9 +16,8 @@ cmake --build build-web -j2 >/dev/null
 ctest --test-dir build-web --output-on-failure
 
 [ -d tests/web/node_modules ] || npm ci --prefix tests/web --no-audit --no-fund
-port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
-python3 -m http.server "$port" --bind 127.0.0.1 --directory out/web >/dev/null 2>&1 &
-server=$!
-trap 'kill $server' EXIT
-until (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null; do sleep 0.1; done
-FOUCAULT_WEB_URL="http://127.0.0.1:$port/" node --test tests/web/page_test.mjs
+# Built and served by scripts/web.sh on a free port; its first line gives the address.
+coproc server { PORT=0 exec scripts/web.sh --serve 2>/dev/null; }
+trap 'kill $server_PID' EXIT
+url=$(grep -m1 -o 'http://[0-9.:]*/' <&"${server[0]}") || { echo "run.sh: scripts/web.sh --serve failed" >&2; exit 1; }
+FOUCAULT_WEB_URL=$url node --test tests/web/page_test.mjs
