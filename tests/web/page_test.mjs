@@ -20,8 +20,9 @@ before(async () => {
 });
 after(() => browser.close());
 
-// A fresh page whose program has reached its main loop. The screen is the window's size, so
-// that the full screen that the first click or key brings keeps the picture as it is.
+// A fresh page whose program has reached its main loop. puppeteer's calls count as a user's
+// gesture, so the page goes full screen at once: a screen of the canvas's size keeps the
+// picture at 1024 x 768.
 async function open() {
   const page = await browser.newPage();
   await (await page.createCDPSession()).send('Emulation.setDeviceMetricsOverride',
