@@ -1,105 +1,68 @@
 #!/usr/bin/env bash
-# Builds the benchmark programs (Release, into build-bench/), runs them all and prints
-# one table of figures against the performance goals. Every program checks what it
-# times first and stops the run if the check fails. Full outputs: out/bench/*.log.
-# Takes a few minutes; the machine should be otherwise idle.
-#
-# Usage: scripts/bench.sh [--wait-for-idle]
-#   --wait-for-idle  first wait (up to 20 minutes) for a 1-minute load average below 0.6
+# Builds the benchmarks (Release, into build-bench/), runs them on private Xvfb screens and
+# prints one table of figures against the goals (docs/performance.md). Outputs: out/bench/.
+# The machine should be otherwise idle: the header gives the load average before and after.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-
-wait_idle=0
-for arg in "$@"; do
-  case "$arg" in
-    --wait-for-idle) wait_idle=1 ;;
-    *) echo "usage: scripts/bench.sh [--wait-for-idle]" >&2; exit 2 ;;
-  esac
-done
-
 scripts/deps.sh build test
-dir=build-bench
-cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$dir" -j "$(nproc)" --target foucault integrator_bench frame_bench swap_probe \
-  bare_glut startup_bench >/dev/null
+dir=build-bench out=out/bench
+cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=Release -DFOUCAULT_BUILD_TESTS=OFF >/dev/null
+cmake --build "$dir" -j 2 --target foucault bare_glut swap_probe foucault_bench >/dev/null
+mkdir -p "$out"
 
-load1() { cut -d' ' -f1 /proc/loadavg; }
-if [ "$wait_idle" = 1 ]; then
-  for _ in $(seq 40); do
-    awk -v l="$(load1)" 'BEGIN { exit !(l < 0.6) }' && break
-    echo "bench.sh: load average $(load1), waiting for it to fall below 0.6" >&2
-    sleep 30
-  done
-fi
-load_before=$(load1)
+load() { cut -d' ' -f1 /proc/loadavg; }
+load_before=$(load)
 
-logs=out/bench
-mkdir -p "$logs"
-# -noreset: the server must outlive each short-lived client of the start-up runs.
-on_screen() {
-  local size=$1
-  shift
-  xvfb-run -a -s "-screen 0 ${size}x24 -noreset" "$@"
+# run NAME SCREEN FILTER: the benchmarks matching FILTER on a screen of their own, as JSON.
+# -noreset: the server outlives the short-lived programs of the start-up runs.
+run() {
+  echo "bench.sh: $1" >&2
+  xvfb-run -a -s "-screen 0 ${2}x24 -noreset" "$dir/bench/foucault_bench" --benchmark_filter="$3" \
+    --benchmark_enable_random_interleaving=true --benchmark_out="$out/$1.json" >"$out/$1.log" 2>&1
+}
+# The program runs apart from the frame: a child starts with its parent's peak memory.
+run programs 1920x1080 'BM_IdleCall|BM_ReferenceLoop|BM_Run'
+run frame-1920x1080 1920x1080 BM_Frame
+run frame-1280x1024 1280x1024 BM_Frame
+
+# fig FILE BENCHMARK FIELD: the median over the repetitions, as Google Benchmark took it.
+fig() {
+  jq -er --arg n "$2/" --arg f "$3" '.benchmarks[]
+    | select(.aggregate_name == "median" and (.name | startswith($n))) | .[$f]' "$out/$1.json"
+}
+calc() { awk "BEGIN { printf \"$1\", $2 }"; }
+# row MEASURE FIGURE [OP LIMIT]: one line of the table; with a goal, whether it is met.
+# Another measure is one more call, e.g. row "Page: weight (KiB)" "$kib" '<=' 512.
+row() {
+  local verdict=""
+  [ $# -lt 4 ] || verdict=$(awk -v f="$2" -v l="$4" "BEGIN { print (f $3 l) ? \"met\" : \"missed\" }")
+  printf '| %-58s | %9s | %-7s | %-6s |\n' "$1" "$2" "${3:-}${4:+ $4}" "$verdict"
 }
 
-echo "bench.sh: integrator" >&2
-"$dir/bench/integrator_bench" --benchmark_color=false >"$logs/integrator.log" 2>&1
+printf '\n%s\n%s\n\n' "foucault benchmarks, $(date -u '+%Y-%m-%d %H:%M UTC'), commit $(git rev-parse --short HEAD)" \
+  "$(nproc) cores, $(jq -r '.benchmarks[0].label' "$out/frame-1920x1080.json"), Mesa $(dpkg-query -W -f='${Version}' libgl1-mesa-dri), load average $load_before before, $(load) after"
+printf '| %-58s | %9s | %-7s | %-6s |\n' Measure Figure Goal Met
+echo "|------------------------------------------------------------|-----------|---------|--------|"
+idle=$(fig programs BM_IdleCall cpu_time)
+ref=$(fig programs BM_ReferenceLoop cpu_time)
+row "Integrator: one idle call, 50 sub-steps (ns, CPU)" "$(calc %.0f "$idle")"
+row "Integrator: reference loop, same arithmetic (ns, CPU)" "$(calc %.0f "$ref")"
+row "Integrator: idle call / reference loop" "$(calc %.3f "$idle / $ref")" '<=' 1.10
 for size in 1920x1080 1280x1024; do
-  echo "bench.sh: frames at $size" >&2
-  on_screen "$size" "$dir/bench/frame_bench" >"$logs/frame-$size.log"
+  b=$(fig "frame-$size" BM_Frame/display real_time)
+  c=$(fig "frame-$size" BM_Frame/lists real_time)
+  row "Frame $size: display() and an idle call (ms)" "$(calc %.2f "$b / 1e6")"
+  row "Frame $size: the same frame from a display list (ms)" "$(calc %.2f "$c / 1e6")"
+  row "Frame $size: display / display list" "$(calc %.3f "$b / $c")" '<=' 1.15
+  row "Frame $size: display, frames per second" "$(calc %.0f "1e9 / $b")" \
+    $([ "$size" = 1920x1080 ] && echo '>= 60')
 done
-echo "bench.sh: start-up and memory" >&2
-on_screen 1920x1080 "$dir/bench/startup_bench" "$dir/bench/libswap_probe.so" \
-  "$dir/app/foucault" "$dir/bench/bare_glut" >"$logs/startup.log"
-load_after=$(load1)
-
-cpu=$(awk -F': ' '/^model name/ { print $2; exit }' /proc/cpuinfo)
-mesa=$(dpkg-query -W -f='${Version}' libgl1-mesa-dri 2>/dev/null || echo unknown)
-glut=$(dpkg-query -W -f='${Version}' freeglut3-dev 2>/dev/null || echo unknown)
-renderer=$(sed -n 's/^INFO renderer //p' "$logs/frame-1920x1080.log")
-version=$(sed -n 's/^INFO gl_version //p' "$logs/frame-1920x1080.log")
-
-echo
-echo "foucault benchmarks, $(date -u '+%Y-%m-%d %H:%M UTC'), commit $(git rev-parse --short HEAD 2>/dev/null || echo none)"
-echo "machine: $cpu, $(nproc) cores, $(awk '/MemTotal/ { printf "%.0f GiB", $2 / 1048576 }' /proc/meminfo), Linux $(uname -r), Debian $(cat /etc/debian_version 2>/dev/null || echo '?')"
-echo "renderer: $renderer, OpenGL $version (Mesa package $mesa), freeglut $glut, Xvfb 24-bit"
-echo "load average (1 min): $load_before before, $load_after after"
-echo
-grep -ho 'RESULT .*' "$logs"/*.log | awk '
-  { v[$2] = $3 }
-  function row(what, figure, goal, met) { printf "| %-72s | %10s | %-7s | %-3s |\n", what, figure, goal, met }
-  function ms(x) { return sprintf("%.2f", x) }
-  function mib(k) { return sprintf("%.1f", k / 1024) }
-  function yes(ok) { return ok ? "yes" : "NO" }
-  END {
-    printf "| %-72s | %10s | %-7s | %-3s |\n", "Measure", "Figure", "Goal", "Met"
-    printf "|%s|%s|%s|%s|\n", "--------------------------------------------------------------------------", "------------", "---------", "-----"
-    row("Integrator: one idle call, 50 sub-steps (ns, CPU)", sprintf("%.0f", v["integrator_idle_ns"]), "", "")
-    row("Integrator: reference loop, same arithmetic (ns, CPU)", sprintf("%.0f", v["integrator_reference_ns"]), "", "")
-    row("Integrator: idle call / reference loop", sprintf("%.3f", v["integrator_ratio"]), "<= 1.10", yes(v["integrator_ratio"] <= 1.10))
-    n = split("1920x1080 1280x1024", sizes, " ")
-    for (i = 1; i <= n; i++) {
-      s = sizes[i]; f = "frame_" s "_"
-      row("Frame " s ": (a) bare, clear and swap (ms, median)", ms(v[f "bare_ms"]), "", "")
-      row("Frame " s ": (b) display, as the program draws (ms)", ms(v[f "display_ms"]), "", "")
-      row("Frame " s ": (c) same picture from display lists (ms)", ms(v[f "lists_ms"]), "", "")
-      row("Frame " s ": b/c", sprintf("%.3f", v[f "b_over_c"]), "<= 1.15", yes(v[f "b_over_c"] <= 1.15))
-      row("Frame " s ": b/a", sprintf("%.2f", v[f "b_over_a"]), "", "")
-      if (s == "1920x1080") row("Frame " s ": display, frames per second", sprintf("%.0f", v[f "fps"]), ">= 60", yes(v[f "fps"] >= 60))
-      else row("Frame " s ": display, frames per second", sprintf("%.0f", v[f "fps"]), "", "")
-    }
-    row("Start-up, exec to first swap (ms, median of 11): program", sprintf("%.0f", v["startup_program_ms"]), "<= 300", yes(v["startup_program_ms"] <= 300))
-    row("Start-up: bare GLUT, same window", sprintf("%.0f", v["startup_bare_ms"]), "", "")
-    row("Start-up: bare GLUT with the five menus", sprintf("%.0f", v["startup_bare_menus_ms"]), "", "")
-    row("Peak resident after 1,000 frames (MiB, median of 3): program", mib(v["hwm_program_kib"]), "", "")
-    row("Peak resident: bare GLUT, same window", mib(v["hwm_bare_kib"]), "", "")
-    row("Peak resident: bare GLUT with the five menus", mib(v["hwm_bare_menus_kib"]), "", "")
-    row("Peak resident: program - bare", mib(v["hwm_excess_kib"]), "<= 2", yes(v["hwm_excess_kib"] <= 2048))
-    row("  of which the five freeglut menus (bare with menus - bare)", mib(v["hwm_bare_menus_kib"] - v["hwm_bare_kib"]), "", "")
-    split("llvm dri heap anon other", kinds, " ")
-    split("LLVM library (shader compiler)|Mesa driver library|heap|other anonymous|other files", names, "|")
-    for (k = 1; k <= 5; k++) {
-      d = v["rss_program_" kinds[k] "_kib"] - v["rss_bare_menus_" kinds[k] "_kib"]
-      row("  resident, program - bare with menus: " names[k], mib(d), "", "")
-    }
-  }'
+ms() { calc %.0f "$(fig programs "BM_Run/$1" real_time) / 1e6"; }
+kib() { fig programs "BM_Run/$1" peak_kib; }
+mib() { calc %.1f "($1) / 1024"; }
+row "Start-up, exec to first swap (ms): program" "$(ms program)" '<=' 300
+row "Start-up: bare GLUT with the five menus" "$(ms bare_menus)"
+row "Peak resident after 1,000 frames (MiB): program" "$(mib "$(kib program)")"
+row "Peak resident: bare GLUT with the five menus" "$(mib "$(kib bare_menus)")"
+row "Peak resident: program - bare GLUT with the five menus" \
+  "$(mib "$(kib program) - $(kib bare_menus)")" '<=' 20

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that a task needs, only those that are missing.
-# Usage: scripts/deps.sh build|display|record|test|package|cross|web ...
+# Usage: scripts/deps.sh build|record|test|package|cross|web ...
 # A group "a|b" is satisfied by either package (names differ between releases). When
 # another apt-get or unattended-upgrades holds the package lock, it waits for it, up to
 # DEPS_LOCK_WAIT seconds (default 600), and says so.
@@ -10,31 +10,25 @@ groups=()
 for need in "$@"; do
   case "$need" in
     build) groups+=(cmake g++ make "libglut-dev|freeglut3-dev" libglu1-mesa-dev libgl-dev libx11-dev) ;;
-    display) groups+=(xvfb xauth imagemagick) ;;
     record) groups+=(xvfb xauth xdotool imagemagick) ;;
     test) groups+=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool imagemagick valgrind python3-xlib) ;;
     package) groups+=(desktop-file-utils appstream lintian dpkg-dev) ;;
     cross) groups+=(g++-aarch64-linux-gnu qemu-user) ;;
-    web) groups+=(emscripten chromium nodejs npm) ;;
+    web) groups+=(emscripten chromium nodejs) ;;
     *) echo "deps.sh: unknown need '$need'" >&2; exit 2 ;;
   esac
 done
 
-installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
+# A group is there when dpkg knows one of its packages as installed.
 missing=()
 for group in "${groups[@]}"; do
-  IFS='|' read -r -a choices <<<"$group"
-  ok=0
-  for p in "${choices[@]}"; do installed "$p" && { ok=1; break; }; done
-  [ "$ok" = 1 ] || missing+=("$group")
+  # shellcheck disable=SC2086 # a group splits into its packages
+  dpkg-query -W -f='${db:Status-Abbrev}\n' ${group//|/ } 2>/dev/null | grep -q '^ii' || missing+=("$group")
 done
 [ "${#missing[@]}" -eq 0 ] && exit 0
 
 as_root=()
-if [ "$(id -u)" -ne 0 ]; then
-  command -v sudo >/dev/null || { echo "deps.sh: missing ${missing[*]}, and no root or sudo" >&2; exit 1; }
-  as_root=(sudo)
-fi
+[ "$(id -u)" -eq 0 ] || as_root=(sudo)
 wait_s=${DEPS_LOCK_WAIT:-600}
 apt=("${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get -qq -o DPkg::Lock::Timeout="$wait_s")
 # lslocks sees dpkg's and apt's own locks (fcntl) as well as flock's.
@@ -43,13 +37,9 @@ if lslocks -n -o PATH 2>/dev/null | grep -qE '^/var/lib/(dpkg|apt/lists)/lock'; 
 fi
 echo "deps.sh: installing ${missing[*]}" >&2
 "${apt[@]}" update
+# Of each group, the first package that this release knows.
 pick=()
 for group in "${missing[@]}"; do
-  IFS='|' read -r -a choices <<<"$group"
-  chosen="${choices[-1]}"
-  for p in "${choices[@]}"; do
-    if apt-cache show "$p" >/dev/null 2>&1; then chosen="$p"; break; fi
-  done
-  pick+=("$chosen")
+  for p in ${group//|/ }; do apt-cache show "$p" >/dev/null 2>&1 && { pick+=("$p"); break; }; done
 done
 "${apt[@]}" install -y --no-install-recommends "${pick[@]}" >&2

@@ -12,30 +12,20 @@ if [ -z "${1:-}" ]; then
   scripts/build.sh build >/dev/null
 fi
 program=$(realpath "${1:-build/app/foucault}")
-XR=$(mktemp -d)
 # shellcheck source=scripts/xrun.sh
 . scripts/xrun.sh
-trap 'xr_stop; rm -rf "$XR"' EXIT
 
 # Mesa's softpipe without LLVM: no code generated at run time for valgrind to translate,
 # which halves the start; the program makes the same calls.
 # shellcheck disable=SC2086 # MEMCHECK_ARGS splits into options
 xr_start 480x360 "$PWD" env GALLIUM_DRIVER=softpipe DRAW_USE_LLVM=0 valgrind --error-exitcode=99 --track-origins=yes \
   --suppressions="$PWD/scripts/memcheck.supp" ${MEMCHECK_ARGS:-} "$program"
-for choice in "3/6 0/5" 5/6; do
-  # shellcheck disable=SC2086 # a choice is one or two rows
-  xr_menu $choice
-done
-xdotool key --delay 150 plus plus minus P M l l t Prior r Prior Next R R p g z g
+xr_menu 3/6 0/5 # Position du pendule -> pendule au po^le nord
+xr_menu 5/6     # Aide: the help lines, and the help command
+xdotool key --delay 80 plus plus minus P M l l t Prior r Prior Next R R p g z g
 xr_drag 120 80 140 200
-sleep 2
+sleep 1
 xdotool key Q
-status=0
-wait "$XR_APP" || status=$?
+wait "$XR_APP" || { cat "$XR/err" >&2; echo "memcheck.sh: FAILED" >&2; exit 1; }
 XR_APP=""
-if [ "$status" != 0 ]; then
-  cat "$XR/err" >&2
-  echo "memcheck.sh: FAILED, status $status" >&2
-  exit 1
-fi
 echo "memcheck.sh: no error; the program printed $(grep -c . "$XR/out") lines, the last: $(tail -n 1 "$XR/out")"

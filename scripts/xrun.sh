@@ -1,15 +1,16 @@
 # shellcheck shell=bash
 # Runs the real program on a private X server and drives it as a person would: keys, drags,
 # the right-button menus through freeglut's own menu windows, screenshots. Sourced by the
-# end-to-end driver, memcheck, record, screenshots and make-icon. The caller sets XR, a
-# scratch folder; the program's console goes to $XR/out and $XR/err.
+# end-to-end driver, the install check, memcheck, screenshots and run. The program's
+# console goes to $XR/out and $XR/err: XR is the caller's folder, or a temporary one
+# removed at exit.
+if [ -z "${XR:-}" ]; then
+  XR=$(mktemp -d)
+  trap 'xr_stop; rm -rf "$XR"' EXIT
+fi
 
 # Stops the program and the X server, by their ids.
-xr_stop() {
-  kill "${XR_APP:-}" "${XR_X:-}" 2>/dev/null
-  wait "${XR_APP:-}" "${XR_X:-}" 2>/dev/null
-  XR_APP="" XR_X=""
-}
+xr_stop() { kill "${XR_APP:-}" "${XR_X:-}" 2>/dev/null; wait "${XR_APP:-}" "${XR_X:-}" 2>/dev/null; XR_APP="" XR_X=""; }
 
 # Starts Xvfb with a screen of SIZE (WxH) on a display number it picks, then the command
 # in folder DIR, and waits for its window to cover the screen (glutFullScreen).
@@ -20,31 +21,22 @@ xr_start() {
   Xvfb -displayfd 9 -screen 0 "${size}x24" -nolisten tcp 9>"$XR/display" 2>"$XR/xvfb.log" &
   XR_X=$!
   timeout 10 sh -c "until [ -s '$XR/display' ]; do sleep 0.05; done" || return 1
-  DISPLAY=":$(cat "$XR/display")"
-  export DISPLAY
+  DISPLAY=":$(cat "$XR/display")" && export DISPLAY
   (cd "$dir" && exec "$@" >"$XR/out" 2>"$XR/err") &
   XR_APP=$!
   XR_WIN=$(timeout 90 xdotool search --sync --onlyvisible --name '^Pendule de Foucault') || return 1
-  until [ "$(xdotool getwindowgeometry "$XR_WIN" | awk '/Geom/ { print $2 }')" = "$size" ]; do
-    sleep 0.05
-  done
+  until xdotool getwindowgeometry "$XR_WIN" | grep -q "Geometry: $size"; do sleep 0.05; done
   xdotool windowfocus --sync "$XR_WIN"
 }
 
-# "x y width height" of each menu window on screen, leftmost (the main menu) first.
-xr_menus() {
-  local id
-  for id in $(xdotool search --onlyvisible --name 'freeglut menu' 2>/dev/null); do
-    xdotool getwindowgeometry --shell "$id" | awk -F= '{ v[$1] = $2 }
-      END { print v["X"], v["Y"], v["WIDTH"], v["HEIGHT"] }'
-  done | sort -n
-}
-
-# Waits (up to a minute: valgrind is slow) until N menus are on screen; prints the last.
+# Waits (up to a minute: valgrind is slow) until N menu windows are on screen; prints
+# "x y width height" of the rightmost, the newest submenu.
 xr_wait_menus() {
-  local i
-  for i in $(seq 1200); do
-    [ "$(xr_menus | grep -c .)" = "$1" ] && { xr_menus | tail -n 1; return 0; }
+  local menus
+  for _ in $(seq 1200); do
+    menus=$(xdotool search --onlyvisible --name 'freeglut menu' getwindowgeometry --shell %@ 2>/dev/null |
+      awk -F= '{ v[$1] = $2 } /^HEIGHT/ { print v["X"], v["Y"], v["WIDTH"], $2 }' | sort -n) || true
+    [ "$(grep -c . <<<"$menus")" = "$1" ] && { tail -n 1 <<<"$menus"; return 0; }
     sleep 0.05
   done
   return 1
@@ -56,17 +48,13 @@ xr_glide() {
   local X Y i args=()
   eval "$(xdotool getmouselocation --shell)"
   for i in $(seq "$3"); do
-    args+=(mousemove $((X + ($1 - X) * i / $3)) $((Y + ($2 - Y) * i / $3)) sleep 0.04)
+    args+=(mousemove $((X + ($1 - X) * i / $3)) $((Y + ($2 - Y) * i / $3)) sleep 0.03)
   done
   xdotool "${args[@]}"
 }
 
 # A left-button drag from (x0, y0) to (x1, y1).
-xr_drag() {
-  xdotool mousemove "$1" "$2" mousedown 1
-  xr_glide "$3" "$4" 6
-  xdotool mouseup 1
-}
+xr_drag() { xdotool mousemove "$1" "$2" mousedown 1 && xr_glide "$3" "$4" 6 && xdotool mouseup 1; }
 
 # Chooses row ROW (from 0) of the main menu's COUNT rows, or row SUB of that row's submenu
 # of SUBCOUNT rows: the pointer jumps onto the row (gliding down across the rows above would

@@ -1,5 +1,6 @@
-// The keys, Page Up and Page Down, the mouse and every menu entry against the records: a
-// transcript of events with what each printed and called and the fields it changed; then a
+// The keys, Page Up and Page Down, the mouse and every menu entry against the records and the
+// picture: a transcript of events with what each printed and called and the fields it
+// changed, and at "picture NAME" the frame compared with tests/data/render/NAME.txt; then a
 // seeded storm of the same events, with the invariants checked after every one.
 #include "sim/sim_state.h"
 #include "sim/trace.h"
@@ -17,6 +18,10 @@
 
 namespace {
 
+// Mesa computes feedback in single precision: 0.02 (pixels, depth, colour) is above its
+// rounding and the print's last digit, and far below a degree's turn or a lamp's move.
+constexpr double kFeedbackTolerance = 0.02;
+
 // The words of after that differ from before, as "  name=value" lines.
 std::string changed_words(const std::string& before, const std::string& after,
                           const std::set<std::string>& only = {}) {
@@ -31,11 +36,15 @@ std::string changed_words(const std::string& before, const std::string& after,
 
 }  // namespace
 
-TEST(Handlers, Transcript) {
+TEST(Program, Transcript) {
   open_gl_window();
   std::string before = dump_records();
   std::string out = take_call_log() + "records " + before + "\n";
   for (const std::string& line : data_lines("app/events.txt")) {
+    if (line.rfind("picture ", 0) == 0) {
+      SCOPED_TRACE(line);
+      expect_data("render/" + line.substr(8) + ".txt", dump_frame(), kFeedbackTolerance);
+    }
     out += "> " + line + "\n" + apply_event(line);
     out += take_call_log();
     const std::string after = dump_records();
@@ -47,7 +56,7 @@ TEST(Handlers, Transcript) {
 
 // Held keys and repeated menu choices included: the latitude round and round, the rate past
 // the largest double and below the smallest, the camera far off, windows of no size.
-TEST(Handlers, SeededStorm) {
+TEST(Program, SeededStorm) {
   open_gl_window();
   const char* seed_text = std::getenv("FOUCAULT_STORM_SEED");
   const unsigned seed = seed_text != nullptr ? std::strtoul(seed_text, nullptr, 0) : 20261207u;

@@ -1,5 +1,6 @@
 // Loaded into the real program by the end-to-end driver (LD_PRELOAD): writes to $MENU_LOG
-// every menu label as the program adds it, then every entry chosen in freeglut's windows.
+// every menu label as the program adds it, every entry chosen in freeglut's windows, and
+// the commands the program hands to the shell (the help entry's).
 #include <GL/freeglut.h>
 #include <cstdio>
 #include <cstdlib>
@@ -7,24 +8,20 @@
 
 #define REAL(name) (reinterpret_cast<decltype(&name)>(dlsym(RTLD_NEXT, #name)))
 
-namespace {
+static void (*callbacks[32])(int);
+static const char* labels[32][16];  // by menu, then by the entry's value
 
-void (*callbacks[32])(int);
-const char* labels[32][16];  // by menu, then by the entry's value
-
-void log_line(const char* what, const char* label) {
+static void log_line(const char* what, const char* label) {
   FILE* log = std::fopen(std::getenv("MENU_LOG"), "a");
   std::fprintf(log, "%s [%s]\n", what, label);
   std::fclose(log);
 }
 
 // freeglut makes the chosen entry's menu current while its callback runs.
-void chosen(int value) {
+static void chosen(int value) {
   log_line("chose", labels[glutGetMenu()][value]);
   callbacks[glutGetMenu()](value);
 }
-
-}  // namespace
 
 int glutCreateMenu(void (*callback)(int)) {
   const int menu = REAL(glutCreateMenu)(chosen);
@@ -41,4 +38,9 @@ void glutAddMenuEntry(const char* label, int value) {
 void glutAddSubMenu(const char* label, int menu) {
   log_line("submenu", label);
   REAL(glutAddSubMenu)(label, menu);
+}
+
+int system(const char* command) {
+  log_line("command", command);
+  return REAL(system)(command);
 }

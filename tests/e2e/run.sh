@@ -6,9 +6,6 @@
 # shellcheck disable=SC2317 # the do_ steps are called by name
 set -uo pipefail
 scenario=$1 program=$2 root=$3 preload=$4
-for tool in Xvfb xdotool import; do
-  command -v "$tool" >/dev/null || { echo "no $tool (scripts/deps.sh test)"; [ "${CI:-}" = true ] || exit 77; exit 1; }
-done
 data=$root/tests/data
 XR=$PWD/$(basename "$scenario" .scn)
 rm -rf "$XR" && mkdir -p "$XR/bin"
@@ -18,9 +15,7 @@ trap xr_stop EXIT
 failed=0
 
 check() {
-  local what=$1
-  shift
-  if "$@" >"$XR/check" 2>&1; then echo "ok   $what $(cat "$XR/check")"; else echo "FAIL $what: $(cat "$XR/check")"; failed=1; fi
+  if "${@:2}" >"$XR/check" 2>&1; then echo "ok   $1 $(cat "$XR/check")"; else echo "FAIL $1: $(cat "$XR/check")"; failed=1; fi
 }
 
 # The help entry runs "open ./help.html  with Safari": this stand-in logs its arguments.

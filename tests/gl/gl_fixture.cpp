@@ -32,6 +32,7 @@ std::vector<Menu> menus;
 int current_menu = 0, attached_menu = 0;
 std::string call_log, frame_text;
 int redisplays = 0;
+GLbitfield cleared = 0;  // the buffers glClear was asked for since the last frame dump
 
 void log_call(const std::string& call) { call_log += call + "\n"; }
 
@@ -81,6 +82,8 @@ void __wrap_glutAttachMenu(int button) {
 }
 void __wrap_glutFullScreen() { log_call("glutFullScreen"); }
 void __wrap_glutPostRedisplay() { ++redisplays; }
+void __real_glClear(GLbitfield mask);
+void __wrap_glClear(GLbitfield mask) { cleared |= mask, __real_glClear(mask); }
 void __wrap_glRasterPos2i(GLint x, GLint y) {
   __real_glRasterPos2i(x, y);
   GLint valid = 0;
@@ -184,8 +187,10 @@ std::string dump_frame() {
   glFeedbackBuffer(static_cast<GLsizei>(buffer.size()), GL_3D_COLOR, buffer.data());
   glRenderMode(GL_FEEDBACK);
   frame_text.clear();
+  cleared = 0;
   apply_event("frame 1");
   const GLint count = glRenderMode(GL_RENDER);
+  out << "cleared " << cleared << '\n';
   for (GLenum lamp : {GL_LIGHT0, GL_LIGHT1}) {  // positions as the frame left them (eye space)
     for (GLenum what : {GL_AMBIENT, GL_DIFFUSE, GL_SPECULAR, GL_POSITION}) {
       GLfloat v[4];

@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# What a classroom machine gets: the files cmake --install lays out in a fresh prefix, its
+# menu entry and metainfo as their validators see them, the Debian package's fields,
+# files and lintian's verdict, and the help entry of the installed program started as
+# the menu starts it. Expectations are in tests/data/install/.
+# Usage: check.sh BUILD_DIR SOURCE_DIR            (installs into a temporary prefix)
+#        check.sh BUILD_DIR SOURCE_DIR ENTRY.desktop  (only the help entry of that copy)
+set -uo pipefail
+build=$1 source=$2
+data=$source/tests/data/install
+# shellcheck source=scripts/xrun.sh
+. "$source/scripts/xrun.sh"
+failed=0
+fail() { echo "FAIL $*"; failed=1; }
+files() { (cd "$1" && find . -type f -printf '%m %P\n' | sort -k2 | diff "$data/layout.txt" -); }
+
+# The menu entry's command (Exec) in its folder (Path), as the desktop starts it; its help
+# entry must name the installed page on the console and hand it to xdg-open.
+help_entry() {
+  local dir
+  dir=$(sed -n 's/^Path=//p' "$1")
+  printf '#!/bin/sh\necho "$@" >%s/xdg-open.log\n' "$XR" >"$XR/xdg-open"
+  chmod +x "$XR/xdg-open"
+  xr_start 320x240 "$dir" env PATH="$XR:$PATH" "$(sed -n 's/^Exec=//p' "$1")" || fail "no window"
+  xr_menu 5/6
+  xdotool key Q
+  wait "$XR_APP"
+  grep -A1 -x help.sh "$XR/out" | diff - <(printf 'help.sh\nopen: ouverture de %s\n' "$dir/help.html") ||
+    fail "the help entry's console: $(cat "$XR/err")"
+  [ "$(cat "$XR/xdg-open.log")" = "$dir/help.html" ] || fail "xdg-open was given '$(cat "$XR/xdg-open.log")'"
+}
+[ -z "${3:-}" ] || { help_entry "$3"; exit "$failed"; }
+
+prefix=$XR/prefix
+cmake --install "$build" --prefix "$prefix" >/dev/null || fail "cmake --install"
+files "$prefix" || fail "installed files (< expected, > installed)"
+entry=$prefix/share/applications/org.example.foucault.desktop
+desktop-file-validate "$entry" || fail "desktop-file-validate"
+[ -f "$prefix/share/icons/hicolor/256x256/apps/$(sed -n 's/^Icon=//p' "$entry").png" ] || fail "no icon"
+appstreamcli validate --no-net --pedantic "$prefix"/share/metainfo/*.xml >/dev/null || fail "appstreamcli"
+help_entry "$entry"
+
+cpack -G DEB --config "$build/CPackConfig.cmake" -B "$XR/deb" >/dev/null || fail "cpack"
+deb=$(echo "$XR"/deb/foucault_*.deb)
+dpkg-deb -f "$deb" Package Version Section Priority Maintainer Recommends Homepage |
+  diff "$data/fields.txt" - || fail "package fields"
+dpkg-deb -f "$deb" Depends | grep -q libglut || fail "Depends lacks freeglut"
+dpkg-deb -x "$deb" "$XR/root"
+files "$XR/root/usr" || fail "package files"
+lintian --pedantic "$deb" | grep -E '^[EW]: ' && fail "lintian"
+exit "$failed"
