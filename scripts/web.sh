@@ -4,12 +4,10 @@
 # Usage: scripts/web.sh [--serve | --shot]
 #   --serve  then serves out/web on 127.0.0.1, port $PORT or 8080 (0: any free port), and
 #            prints the address once the server listens
-#   --shot   then saves the page in headless Chromium, a few seconds in, to docs/images/web.png
+#   --shot   then saves the page in headless Chromium, twelve seconds in, to docs/images/web.png
 set -euo pipefail
 cd "$(dirname "$0")/.."
-# Only when emcc is missing: where nodejs comes from NodeSource it carries its own npm, and
-# Debian's npm package, which the group names, cannot be installed beside it.
-command -v emcc >/dev/null || scripts/deps.sh web
+scripts/deps.sh web
 # Debian's emcc runs its helpers under node, which does not look in Debian's module folder.
 export NODE_PATH=/usr/share/nodejs
 out=out/web

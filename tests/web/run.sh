@@ -3,7 +3,7 @@
 # built and served on 127.0.0.1 by scripts/web.sh and driven in headless Chromium.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
-command -v emcc >/dev/null || scripts/deps.sh web
+scripts/deps.sh web
 export NODE_PATH=/usr/share/nodejs
 
 # The transcript is embedded at its own path: gtest's capture of stdout needs Emscripten's
