@@ -161,6 +161,7 @@ var LibraryFoucaultWeb = {
       });
     });
     _glEnd();
+    // The program writes its text in model-view mode, which this leaves current again.
     [0x1701, 0x1700].forEach(function(mode) { _glMatrixMode(mode); _glPopMatrix(); });
     pos.x += glyph.advance;
   },
