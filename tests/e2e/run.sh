@@ -81,10 +81,10 @@ do_menus() { check "menu log $1" diff "$XR/menus" "$data/$1"; }
 do_opened() { check "open log $1" diff <(sed "s|^$root$|<root>|" "$XR/open") "$data/$1"; }
 do_quiet() { check "nothing on standard error" test ! -s "$XR/err"; }
 
-while read -r verb args; do
+while read -r verb args <&3; do
   case $verb in "" | "#"*) continue ;; esac
   declare -F "do_$verb" >/dev/null || { echo "FAIL unknown step: $verb"; exit 1; }
   # shellcheck disable=SC2086 # the arguments split into words
   "do_$verb" $args
-done <"$scenario"
+done 3<"$scenario"
 exit "$failed"
