@@ -2,10 +2,11 @@
 # Builds the project and runs every test: the model, the picture and the handlers on a real
 # OpenGL context under Xvfb, the real program driven as a person would and under valgrind's
 # memcheck, the install and package checks; the model, picture and handler tests once more
-# with AddressSanitizer and UBSan; the model's numbers on FMA hardware and on arm64.
+# with AddressSanitizer and UBSan; the model's numbers on FMA hardware and on arm64; the
+# browser build: the model under node and the page in headless Chromium.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/deps.sh build test package cross
+scripts/deps.sh build test package cross web
 scripts/build.sh build
 xvfb() { xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" "$@"; }
 
@@ -20,3 +21,4 @@ LSAN_OPTIONS="suppressions=$PWD/tests/robust/lsan.supp:print_suppressions=0" \
 scripts/memcheck.sh build/app/foucault
 scripts/model-builds.sh
 xvfb ctest --test-dir build --output-on-failure -j 2
+tests/web/run.sh
