@@ -23,8 +23,7 @@ help_entry() {
   chmod +x "$XR/xdg-open"
   xr_start 320x240 "$dir" env PATH="$XR:$PATH" "$(sed -n 's/^Exec=//p' "$1")" || fail "no window"
   xr_menu 5/6
-  xdotool key Q
-  wait "$XR_APP"
+  xdotool key Q && wait "$XR_APP"
   grep -A1 -x help.sh "$XR/out" | diff - <(printf 'help.sh\nopen: ouverture de %s\n' "$dir/help.html") ||
     fail "the help entry's console: $(cat "$XR/err")"
   [ "$(cat "$XR/xdg-open.log")" = "$dir/help.html" ] || fail "xdg-open was given '$(cat "$XR/xdg-open.log")'"
@@ -39,6 +38,9 @@ desktop-file-validate "$entry" || fail "desktop-file-validate"
 [ -f "$prefix/share/icons/hicolor/256x256/apps/$(sed -n 's/^Icon=//p' "$entry").png" ] || fail "no icon"
 appstreamcli validate --no-net --pedantic "$prefix"/share/metainfo/*.xml >/dev/null || fail "appstreamcli"
 help_entry "$entry"
+# Away from the page the installed open says so and fails.
+[ "$(cd "$XR" && PATH="$prefix/lib/foucault/bin" open ./help.html 2>&1)" = "open: ./help.html introuvable dans $XR" ] ||
+  fail "open away from the page"
 
 cpack -G DEB --config "$build/CPackConfig.cmake" -B "$XR/deb" >/dev/null || fail "cpack"
 deb=$(echo "$XR"/deb/foucault_*.deb)
