@@ -2,10 +2,10 @@
 # The real program on a private X server, driven through one scenario of tests/data/e2e/:
 # one step a line, a verb (the do_ functions below) and its arguments; files named in a
 # step are under tests/data/. Prints each check's outcome; fails if one fails.
-# Usage: run.sh SCENARIO PROGRAM PROJECT_ROOT MENU_LOG_LIBRARY
+# Usage: run.sh SCENARIO PROGRAM PROJECT_ROOT
 # shellcheck disable=SC2317 # the do_ steps are called by name
 set -uo pipefail
-scenario=$1 program=$2 root=$3 preload=$4
+scenario=$1 program=$2 root=$3
 data=$root/tests/data
 XR=$PWD/$(basename "$scenario" .scn)
 rm -rf "$XR" && mkdir -p "$XR/bin"
@@ -24,9 +24,9 @@ printf '#!/bin/sh\nprintf "%%s\\n" "$PWD" "$@" >>"%s/open"\n' "$XR" >"$XR/bin/op
 chmod +x "$XR/bin/open"
 
 # The program from the project root, where help.html is, with the stand-in open first on
-# PATH and the menu logger loaded.
+# PATH.
 do_start() {
-  xr_start "$1" "$root" env PATH="$XR/bin:$PATH" MENU_LOG="$XR/menus" LD_PRELOAD="$preload" \
+  xr_start "$1" "$root" env PATH="$XR/bin:$PATH" \
     "$program" || { echo "FAIL no window: $(cat "$XR/err")"; exit 1; }
 }
 do_keys() { xdotool key --delay 30 "$@"; }
@@ -74,10 +74,9 @@ w.send_event(protocol.event.ClientMessage(window=w, client_type=a("WM_PROTOCOLS"
   check "ends ($1) with status $2" test "$status" = "$2"
 }
 
-# The whole console (the t= line's number as <time>), the menu log, the open log, and an
+# The whole console (the t= line's number as <time>), the open log, and an
 # empty standard error, against the data files.
 do_console() { check "console $1" diff <(sed -E 's/^t=[0-9.]+$/t=<time>/' "$XR/out") "$data/$1"; }
-do_menus() { check "menu log $1" diff "$XR/menus" "$data/$1"; }
 do_opened() { check "open log $1" diff <(sed "s|^$root$|<root>|" "$XR/open") "$data/$1"; }
 do_quiet() { check "nothing on standard error" test ! -s "$XR/err"; }
 
