@@ -1,6 +1,6 @@
 // The program on one real GLUT window (Mesa under Xvfb), driven by the events of
-// tests/data/app/events.txt: the keys, Page Up and Page Down, the mouse and every menu entry
-// reached by its labels. The transcript holds what each event printed and called and the
+// tests/data/app/events.txt: the keys, Page Up and Page Down, the mouse and every menu entry.
+// The transcript holds what each event printed and called and the
 // fields it changed; at "picture NAME" the frame is drawn in feedback mode and compared with
 // tests/data/render/NAME.txt. Then a seeded storm of the same events checks the invariants.
 // freeglut's menu and text calls are wrapped at link time (-Wl,--wrap=...), so the tests
@@ -29,12 +29,7 @@ namespace {
 // rounding and the print's last digit, and far below a degree's turn or a lamp's move.
 constexpr double kFeedbackTolerance = 0.02;
 
-struct Menu {
-  void (*callback)(int);
-  std::vector<std::pair<std::string, int>> entries;  // value, or -id of a submenu
-};
-std::vector<Menu> menus;
-size_t attached_menu = 0;
+std::vector<void (*)(int)> menus;  // the callbacks, by menu number
 std::string call_log, frame_text;
 int redisplays = 0;
 GLbitfield cleared = 0;  // the buffers glClear was asked for since the last frame dump
@@ -60,35 +55,13 @@ std::string floats(const char* name, GLenum what, int n) {
   return out.str() + "\n";
 }
 
-void add_entry(const char* label, int value) {
-  menus.back().entries.emplace_back(label, value);
-  log_call((value < 0 ? "glutAddSubMenu \"" : "glutAddMenuEntry \"") + std::string(label) + "\" " +
-           std::to_string(value < 0 ? -value : value));
-}
-
-std::string trim(const std::string& s) {
-  return s.substr(0, s.find_last_not_of(' ') + 1);
-}
-
-// A path of labels from the right button's menu ("Label|Sub label"), blanks at the ends of a
-// label left out.
-void choose(const std::string& path) {
-  const Menu* menu = &menus.at(attached_menu - 1);
-  std::istringstream parts(path);
-  for (std::string label; std::getline(parts, label, '|');) {
-    for (const auto& [name, value] : menu->entries) {
-      if (trim(name) != trim(label)) continue;
-      if (value < 0)
-        menu = &menus.at(static_cast<size_t>(-value - 1));
-      else
-        menu->callback(value);
-      break;
-    }
-  }
+void add_entry(const char* kind, const char* label, int value) {
+  log_call(kind + std::string(" \"") + label + "\" " + std::to_string(value));
 }
 
 // Runs one event and returns what it printed: key C | special up|down | mouse | motion X Y |
-// reshape W H | idle N | frame N | run N (N idle calls, each followed by a frame) | menu PATH.
+// reshape W H | idle N | frame N | run N (N idle calls, each followed by a frame) | menu M V
+// (the callback of menu number M, in the order create_menus makes them, with value V).
 std::string apply_event(const std::string& line) {
   std::istringstream in(line);
   std::string verb, rest;
@@ -102,7 +75,7 @@ std::string apply_event(const std::string& line) {
   if (verb == "mouse") mouse(GLUT_LEFT_BUTTON, GLUT_DOWN, 0, 0);
   if (verb == "motion") motion(a, b);
   if (verb == "reshape") reshape(a, b);
-  if (verb == "menu") choose(rest);
+  if (verb == "menu") menus.at(static_cast<size_t>(a - 1))(b);
   for (int i = 0; i < a && (verb == "idle" || verb == "run"); ++i) idle();
   for (int i = 0; i < a && (verb == "frame" || verb == "run"); ++i) display();
   std::fflush(stdout);
@@ -267,18 +240,17 @@ void __real_glutBitmapCharacter(void* font, int c);
 void __real_glRasterPos2i(GLint x, GLint y);
 void __real_glClear(GLbitfield mask);
 int __wrap_glutCreateMenu(void (*callback)(int)) {
-  menus.push_back({callback, {}});
+  menus.push_back(callback);
   log_call("glutCreateMenu -> " + std::to_string(menus.size()));
   return static_cast<int>(menus.size());
 }
 void __wrap_glutAddMenuEntry(const char* label, int value) {
-  add_entry(label, value);
+  add_entry("glutAddMenuEntry", label, value);
 }
-void __wrap_glutAddSubMenu(const char* label, int id) {
-  add_entry(label, -id);
+void __wrap_glutAddSubMenu(const char* label, int menu) {
+  add_entry("glutAddSubMenu", label, menu);
 }
 void __wrap_glutAttachMenu(int button) {
-  attached_menu = menus.size();
   log_call("glutAttachMenu " + std::to_string(button));
 }
 void __wrap_glutFullScreen() {
