@@ -18,9 +18,10 @@ check() {
   if "${@:2}" >"$XR/check" 2>&1; then echo "ok   $1 $(cat "$XR/check")"; else echo "FAIL $1: $(cat "$XR/check")"; failed=1; fi
 }
 
-# The help entry runs "open ./help.html  with Safari": this stand-in logs its arguments.
+# The help entry runs "open ./help.html  with Safari": this stand-in logs its folder and
+# arguments, and says it opens on the console, after the program's own line.
 # shellcheck disable=SC2016 # "$@" is the stand-in's own
-printf '#!/bin/sh\nprintf "%%s\\n" "$PWD" "$@" >>"%s/open"\n' "$XR" >"$XR/bin/open"
+printf '#!/bin/sh\nprintf "%%s\\n" "$PWD" "$@" >>"%s/open"\necho "open $*"\n' "$XR" >"$XR/bin/open"
 chmod +x "$XR/bin/open"
 
 # The program from the project root, where help.html is, with the stand-in open first on
