@@ -26,5 +26,4 @@ int main(int argc, char** argv) {
   if (argc == 1) create_menus();
   glutDisplayFunc(display);
   glutMainLoop();
-  return 0;
 }
