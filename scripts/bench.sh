@@ -4,7 +4,7 @@
 # The machine should be otherwise idle: the header gives the load average before and after.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/deps.sh build test
+scripts/deps.sh build test bench
 dir=build-bench out=out/bench
 cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=Release -DFOUCAULT_BUILD_TESTS=OFF >/dev/null
 cmake --build "$dir" -j 2 --target foucault bare_glut swap_probe foucault_bench >/dev/null

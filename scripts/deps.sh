@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that a task needs, only those that are missing.
-# Usage: scripts/deps.sh build|record|test|package|cross|web ...
+# Usage: scripts/deps.sh build|record|test|package|cross|web|bench ...
 # A group "a|b" is satisfied by either package (names differ between releases). When
 # another apt-get or unattended-upgrades holds the package lock, it waits for it, up to
 # DEPS_LOCK_WAIT seconds (default 600), and says so.
@@ -12,6 +12,7 @@ for need in "$@"; do
     build) groups+=(cmake g++ make "libglut-dev|freeglut3-dev" libglu1-mesa-dev libgl-dev libx11-dev) ;;
     record) groups+=(xvfb xauth xdotool imagemagick) ;;
     test) groups+=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool imagemagick valgrind python3-xlib) ;;
+    bench) groups+=(libbenchmark-dev xvfb xauth jq) ;;
     package) groups+=(desktop-file-utils appstream lintian dpkg-dev) ;;
     cross) groups+=(g++-aarch64-linux-gnu qemu-user) ;;
     web) groups+=(emscripten chromium nodejs) ;;
