@@ -1,22 +1,23 @@
 #!/usr/bin/env bash
-# Builds the model's tests twice more and runs them with ctest: on this machine for FMA
-# hardware (-march=x86-64-v3) and cross-built for arm64, run under qemu-aarch64. The golden
-# transcript must hold bit for bit in both, as in the default build.
-# Usage: scripts/model-builds.sh [fma] [arm64]   (both when none is named)
-# Needs the packages of `scripts/deps.sh cross`.
+# Builds the model's tests three more times and runs them with ctest: on this machine for FMA
+# hardware (-march=x86-64-v3), cross-built for arm64 and run under qemu-aarch64, and built
+# with emcc for the browser and run under node. The golden transcript must hold bit for bit
+# in each, as in the default build.
+# Usage: scripts/model-builds.sh [fma] [arm64] [wasm]   (all three when none is named)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+scripts/deps.sh build test cross web
 
-build_and_test() {  # name, then cmake options
+build_and_test() {  # name, then cmake options; $wrap, if set, runs the configure step
   local dir=build-$1 start=$SECONDS
   shift
-  cmake -S . -B "$dir" -DFOUCAULT_MODEL_ONLY=ON "$@" >/dev/null
+  ${wrap:-} cmake -S . -B "$dir" -DFOUCAULT_MODEL_ONLY=ON "$@" >/dev/null
   cmake --build "$dir" -j2 >/dev/null
   ctest --test-dir "$dir" --output-on-failure -j2
   echo "model-builds: $dir built and tested in $((SECONDS - start)) s"
 }
 
-for build in ${*:-fma arm64}; do
+for build in ${*:-fma arm64 wasm}; do
   case $build in
     fma)
       # A machine without FMA could not run the program at all; it has nothing to compare.
@@ -27,6 +28,15 @@ for build in ${*:-fma arm64}; do
       fi
       ;;
     arm64) build_and_test arm64 -DCMAKE_TOOLCHAIN_FILE=cmake/aarch64.cmake ;;
-    *) echo "model-builds: unknown build '$build' (fma, arm64)" >&2; exit 2 ;;
+    wasm)
+      # The browser's build, run under node. The transcript is embedded at its own path:
+      # gtest's capture of stdout needs Emscripten's in-memory files. Synchronous compilation:
+      # node's fetch cannot read the .wasm from a path.
+      export NODE_PATH=/usr/share/nodejs
+      wrap=emcmake build_and_test wasm -DCMAKE_CROSSCOMPILING_EMULATOR=node \
+        -Dgtest_disable_pthreads=ON "-DCMAKE_EXE_LINKER_FLAGS=-sEXIT_RUNTIME=1 \
+        -sWASM_ASYNC_COMPILATION=0 --embed-file $PWD/tests/data/sim@$PWD/tests/data/sim"
+      ;;
+    *) echo "model-builds: unknown build '$build' (fma, arm64, wasm)" >&2; exit 2 ;;
   esac
 done

@@ -210,11 +210,11 @@ void expect_data(const std::string& name, const std::string& text, double tolera
   std::ifstream want(FOUCAULT_TEST_DATA "/" + name);
   std::istringstream got(text);
   std::string w, g;
-  for (int number = 1; std::getline(want, w) || std::getline(got, g); ++number) {
-    if (!std::getline(got, g)) g = "(end of text)";
-    ASSERT_TRUE(w == g || (tolerance > 0 && close_enough(w, g, tolerance)))
+  for (int number = 1;; ++number) {
+    const bool more_w = !std::getline(want, w).fail(), more_g = !std::getline(got, g).fail();
+    if (!more_w && !more_g) return;
+    ASSERT_TRUE(more_w == more_g && (w == g || (tolerance > 0 && close_enough(w, g, tolerance))))
         << "tests/data/" << name << ":" << number << "\n want: " << w << "\n  got: " << g;
-    w = "(end of file)";
   }
 }
 
@@ -270,10 +270,8 @@ TEST(Program, Transcript) {
   std::string before = dump_records();
   std::string out = take_call_log() + "records " + before + "\n";
   for (const std::string& line : data_lines("app/events.txt")) {
-    if (line.rfind("picture ", 0) == 0) {
-      SCOPED_TRACE(line);
+    if (line.rfind("picture ", 0) == 0)
       expect_data("render/" + line.substr(8) + ".txt", dump_frame(), kFeedbackTolerance);
-    }
     out += "> " + line + "\n" + apply_event(line);
     out += take_call_log();
     const std::string after = dump_records();
