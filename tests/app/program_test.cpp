@@ -37,18 +37,16 @@ GLbitfield cleared = 0;  // the buffers glClear was asked for since the last fra
 std::string take_call_log() {
   std::string out = call_log;
   if (redisplays > 0) out += "glutPostRedisplay x" + std::to_string(redisplays) + "\n";
-  call_log.clear();
-  redisplays = 0;
+  call_log.clear(), redisplays = 0;
   return out;
 }
 
 std::string floats(const char* name, GLenum what, int n) {
   GLfloat v[16];
   glGetFloatv(what, v);
-  std::ostringstream out;
-  out << name;
-  for (int i = 0; i < n; ++i) out << ' ' << v[i];
-  return out.str() + "\n";
+  std::string out = name;
+  for (int i = 0; i < n; ++i) out += " " + std::to_string(v[i]);
+  return out + "\n";
 }
 
 void add_entry(const char* kind, const char* label, int value) {
