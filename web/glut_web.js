@@ -173,7 +173,7 @@ var LibraryFoucaultWeb = {
 
   // The help entry's "open <page> ..." opens the page in a new tab.
   system: function(command) {
-    window.open(UTF8ToString(command).split(' ')[1], '_blank');
+    window.open(URL.createObjectURL(new Blob([Module['helpPage']], {type: 'text/html'})), '_blank');
     return 0;
   },
 
