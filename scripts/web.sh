@@ -8,22 +8,33 @@
 #   --shot   then saves the page in headless Chromium, twelve seconds in, to docs/images/web.png
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/deps.sh web >&2
+scripts/deps.sh build web >&2
 # Debian's emcc runs its helpers under node, which does not look in Debian's module folder.
 export NODE_PATH=/usr/share/nodejs
 out=out/web gen=out/web-gen
 mkdir -p "$out" "$gen"
 
-# web/ comes first on the include path (its GL/freeglut.h); these GL calls go through the
-# web layer's per-vertex lighting (web/fixed_function.cpp) before the emulation sees them.
-wrapped=(glBegin glEnable glDisable glLightfv glMaterialfv glNormal3f glVertex3f glShadeModel)
+# The desktop's Helvetica 12, read back from the installed freeglut (on a private X server
+# when there is no display), becomes the page's glyph table.
+g++ -std=c++17 -O2 -Wall -Wextra -Werror web/glyph_table.cpp -o "$gen/glyph_table" -lglut -lGL
+if [ -n "${DISPLAY:-}" ]; then "$gen/glyph_table"; else xvfb-run -a "$gen/glyph_table"; fi >"$gen/glyphs.inc"
 # The help page travels inside the page, as a string the help entry opens from a blob.
 python3 -c 'import json, sys; print("Module.helpPage = %s;" % json.dumps(open(sys.argv[1]).read()))' \
   help.html >"$gen/help.js"
-em++ -std=c++17 -O2 -Wall -Wextra -Werror -Iweb -I. \
-  sim/*.cpp render/*.cpp app/*.cpp web/*.cpp \
-  -sLEGACY_GL_EMULATION=1 --js-library web/glut_web.js "${wrapped[@]/#/-Wl,--wrap=}" \
-  -sSINGLE_FILE=1 -sMINIFY_HTML=0 --shell-file web/shell.html --pre-js "$gen/help.js" -o "$out/foucault.html"
+
+# web/ comes first on the include path (its GL/freeglut.h); these GL calls go through the
+# web layer's per-vertex lighting (web/fixed_function.cpp) before the emulation sees them,
+# and exit through web/glut.cpp, since a page cannot end.
+wrapped=(glBegin glEnable glDisable glLightfv glMaterialfv glNormal3f glVertex3f glShadeModel exit)
+# The page calls these with its events.
+exported=(main web_keyboard web_special web_mouse web_motion web_reshape web_menu_choice)
+exported=$(IFS=,; echo "${exported[*]/#/_}")
+em++ -std=c++17 -O2 -Wall -Wextra -Werror -Iweb -I. -I"$gen" \
+  sim/*.cpp render/*.cpp app/*.cpp web/bitmap_text.cpp web/fixed_function.cpp web/glu.cpp \
+  web/glut.cpp web/spheres.cpp "${wrapped[@]/#/-Wl,--wrap=}" -sLEGACY_GL_EMULATION=1 \
+  -sMODULARIZE=1 -sEXPORT_NAME=Foucault -sEXPORTED_FUNCTIONS="$exported" \
+  --js-library web/glut_web.js --pre-js "$gen/help.js" --extern-post-js web/start.js \
+  -sSINGLE_FILE=1 -sMINIFY_HTML=0 --shell-file web/shell.html -o "$out/foucault.html"
 echo "web.sh: built $out/foucault.html" >&2
 
 # Serves out/web and prints the page's address; the requests are logged on stderr.

@@ -15,8 +15,9 @@ void __real_glBegin(GLenum mode);
 void __real_glEnable(GLenum cap);
 void __real_glDisable(GLenum cap);
 void __real_glVertex3f(GLfloat x, GLfloat y, GLfloat z);
-void web_raster_pos(int valid, float x, float y, float z, float r, float g, float b);  // glut_web.js
 }
+
+Raster raster;
 
 namespace {
 
@@ -196,11 +197,8 @@ void glTexCoord1f(GLfloat /*s*/) {}
 // The emulation always interpolates colours, as GL_SMOOTH asks.
 void __wrap_glShadeModel(GLenum /*mode*/) {}
 
-// The font's handle; glut_web.js draws every bitmap text in a 12-pixel sans-serif.
-void* glutBitmapHelvetica12 = nullptr;
-
 // The raster position: lit like a vertex, projected to window pixels, and invalid (its
-// text then skipped) outside the view volume. glut_web.js draws the text there.
+// text then skipped) outside the view volume. web/bitmap_text.cpp draws the text there.
 void glRasterPos2i(GLint x, GLint y) {
   read_modelview();
   const float point[3] = {static_cast<float>(x), static_cast<float>(y), 0.0f};
@@ -214,10 +212,13 @@ void glRasterPos2i(GLint x, GLint y) {
               projection[12 + i] * eye[3];
   }
   const float w = clip[3];
-  const bool valid = std::fabs(clip[0]) <= w && std::fabs(clip[1]) <= w && std::fabs(clip[2]) <= w;
-  web_raster_pos(valid, viewport[0] + (clip[0] / w + 1.0f) * viewport[2] / 2.0f,
-                 viewport[1] + (clip[1] / w + 1.0f) * viewport[3] / 2.0f, clip[2] / w, color[0],
-                 color[1], color[2]);
+  raster.valid = std::fabs(clip[0]) <= w && std::fabs(clip[1]) <= w && std::fabs(clip[2]) <= w;
+  // In Mesa's order of operations, so that the text lands on the same whole pixel.
+  const float inverse_w = 1.0f / w, half_width = viewport[2] / 2.0f, half_height = viewport[3] / 2.0f;
+  raster.x = clip[0] * inverse_w * half_width + (viewport[0] + half_width);
+  raster.y = clip[1] * inverse_w * half_height + (viewport[1] + half_height);
+  raster.z = clip[2] * inverse_w;
+  std::memcpy(raster.color, color, sizeof raster.color);
 }
 
 }  // extern "C"

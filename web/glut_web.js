@@ -1,192 +1,302 @@
-// The GLUT pieces that Emscripten's GLUT lacks or that a page must do otherwise: the menus
-// as an HTML menu, bitmap text drawn into the picture, full screen after a user
-// gesture, keys by the character typed, drags at the pointer, the idle handler after each
-// frame, and an end without exit.
-var LibraryFoucaultWeb = {
-  $WEB__deps: ['$GLUT', '$Browser', '$callUserCallback', 'glutFullScreen'],
-  $WEB__postset: 'WEB.init();',
-  $WEB: {
+// GLUT's window system on a page: the canvas fitted to the browser's window, the mouse, the
+// keys, touch (long press, drag, pinch, the key bar), the menus as an ARIA menu, full screen
+// where the browser has it, the help page, and the end. Every call into the program goes
+// through Emscripten's callUserCallback, as its own html5.h callbacks do.
+var LibraryFoucaultPage = {
+  $PAGE__deps: ['$callUserCallback'],
+  $PAGE: {
     menus: [],
-    current: 0,
-    attached: [],
-    glyphs: [],
-    baseline: 12,
-    wantFullscreen: false,
+    button: -1,       // the mouse button that opens the menu
+    attached: 0,      // and the menu it opens
+    held: -1,         // the mouse button held down over the picture
+    touch: {mode: ''},
+    width: 0, height: 0, scale: 0,
+    wantFull: false,  // full screen asked for, waiting for the user's gesture
+    stopped: false,
 
-    // Runs before main, so that GLUT's glutInit registers these handlers.
-    init: function() {
-      GLUT.onKeydown = WEB.keydown;
-      GLUT.onMousemove = WEB.mousemove;
-      // Ahead of GLUT's own listeners: a button with a menu never reaches the mouse callback.
-      ['mousedown', 'mouseup'].forEach(function(type) { addEventListener(type, WEB.mouse, true); });
-      addEventListener('contextmenu', function(e) { e.preventDefault(); });
-      // freeglut calls the idle handler once after each frame; so does the page.
-      Module['postMainLoop'] = function() {
-        if (GLUT.idleFunc) callUserCallback(function() { {{{ makeDynCall('v', 'GLUT.idleFunc') }}}(); });
-      };
-      document.addEventListener('fullscreenchange', function() {
-        var full = document.fullscreenElement != null;
-        Browser.setCanvasSize(full ? screen.width : GLUT.initWindowWidth,
-                              full ? screen.height : GLUT.initWindowHeight);
+    call: function(f) { if (!PAGE.stopped) callUserCallback(f); },
+
+    // Events in CSS pixels to the drawing buffer's pixels, as the handlers expect them.
+    at: function(e) {
+      var c = Module['canvas'], r = c.getBoundingClientRect();
+      return [Math.floor((e.clientX - r.left) * c.width / r.width),
+              Math.floor((e.clientY - r.top) * c.height / r.height)];
+    },
+    mouse: function(button, state, e) {
+      var p = PAGE.at(e);
+      PAGE.call(function() { _web_mouse(button, state, p[0], p[1]); });
+    },
+    motion: function(e) {
+      var p = PAGE.at(e);
+      PAGE.call(function() { _web_motion(p[0], p[1]); });
+    },
+    key: function(key) {
+      var special = {PageUp: 104, PageDown: 105}[key];  // GLUT_KEY_PAGE_UP, GLUT_KEY_PAGE_DOWN
+      PAGE.call(function() { special ? _web_special(special) : _web_keyboard(key.charCodeAt(0)); });
+    },
+
+    // The buffer follows the canvas's CSS size times the pixel ratio; the program is told.
+    fit: function() {
+      document.body.classList.toggle('full', !!(document.fullscreenElement || document.webkitFullscreenElement));
+      var c = Module['canvas'], r = c.getBoundingClientRect(), ratio = window.devicePixelRatio || 1;
+      var w = Math.max(1, Math.round(r.width * ratio)), h = Math.max(1, Math.round(r.height * ratio));
+      var scale = Math.max(1, Math.round(ratio));
+      if (w == PAGE.width && h == PAGE.height && scale == PAGE.scale) return;
+      c.width = PAGE.width = w;
+      c.height = PAGE.height = h;
+      PAGE.scale = scale;
+      _web_reshape(w, h, scale);
+    },
+
+    // A page may go full screen only from a gesture: the request waits for the next one.
+    fullScreen: function() {
+      var root = document.documentElement;
+      var ask = root.requestFullscreen || root.webkitRequestFullscreen;
+      PAGE.wantFull = false;
+      if (!ask || document.fullscreenElement || document.webkitFullscreenElement) return;
+      if (navigator.userActivation && !navigator.userActivation.isActive) return PAGE.wantFull = true;
+      try {
+        var asked = ask.call(root);
+        if (asked && asked.catch) asked.catch(function() { PAGE.wantFull = true; });
+      } catch (e) {
+        PAGE.wantFull = true;
+      }
+    },
+    gesture: function() { if (PAGE.wantFull) PAGE.fullScreen(); },
+
+    start: function() {
+      var c = Module['canvas'], on = function(target, type, f, options) { target.addEventListener(type, f, options); };
+      on(document, 'mousedown', PAGE.outside, true);
+      on(c, 'mousedown', PAGE.mousedown);
+      on(window, 'mousemove', function(e) { if (PAGE.held >= 0) PAGE.motion(e); });
+      on(window, 'mouseup', function(e) {
+        if (e.button == PAGE.held) PAGE.mouse(PAGE.held, 1, e), PAGE.held = -1;
+      });
+      on(c, 'contextmenu', function(e) { e.preventDefault(); });
+      on(window, 'keydown', PAGE.keydown);
+      ['touchstart', 'touchmove', 'touchend', 'touchcancel'].forEach(function(type) {
+        on(c, type, PAGE.touched, {passive: false});
+      });
+      var keys = document.getElementById('keys');
+      on(keys, 'mousedown', function(e) { e.preventDefault(); });  // the focus stays where it was
+      on(keys, 'click', function(e) {
+        var button = e.target.closest('button');
+        PAGE.gesture();
+        if (button) PAGE.key(button.dataset.key);
       });
     },
 
-    // A page may go full screen only from a click or a key: a refused request waits for one.
-    gesture: function() {
-      if (WEB.wantFullscreen) {
-        WEB.wantFullscreen = false;
-        _glutFullScreen();
+    // A press outside an open menu closes it and goes no further.
+    outside: function(e) {
+      PAGE.gesture();
+      if (!document.getElementById('menu') || e.target.closest('#menu')) return;
+      PAGE.closeMenu();
+      e.stopPropagation();
+      e.preventDefault();
+    },
+    mousedown: function(e) {
+      if (e.button == PAGE.button) {
+        e.preventDefault();
+        return PAGE.openMenu(e.clientX, e.clientY);
       }
+      if (PAGE.held >= 0) return;
+      PAGE.held = e.button;
+      PAGE.mouse(e.button, 0, e);
     },
 
-    // The character typed, whatever the keyboard's layout; Page Up and the like by key code.
     keydown: function(e) {
-      WEB.gesture();
-      var special = GLUT.getSpecialKey(e.keyCode);
-      var key = e.key.length == 1 && !e.ctrlKey && !e.altKey && !e.metaKey ? e.key.charCodeAt(0) : 256;
-      if (special !== null && GLUT.specialFunc) {
-        e.preventDefault();
-        callUserCallback(function() { {{{ makeDynCall('viii', 'GLUT.specialFunc') }}}(special, Browser.mouseX, Browser.mouseY); });
-      } else if (special === null && key < 256 && GLUT.keyboardFunc) {
-        e.preventDefault();
-        callUserCallback(function() { {{{ makeDynCall('viii', 'GLUT.keyboardFunc') }}}(key, Browser.mouseX, Browser.mouseY); });
+      PAGE.gesture();
+      if (document.getElementById('menu')) return PAGE.menuKey(e);
+      var target = e.target, key = e.key;
+      if (target != Module['canvas'] && target != document.body && target != document.documentElement) return;
+      if (key == 'ContextMenu' || key == 'F10' && e.shiftKey) {
+        var r = Module['canvas'].getBoundingClientRect();
+        PAGE.openMenu(r.left + r.width / 2, r.top + r.height / 2);
+      } else if (key == 'PageUp' || key == 'PageDown' || key.length == 1 && !e.ctrlKey && !e.altKey && !e.metaKey) {
+        PAGE.key(key);
+      } else {
+        return;
+      }
+      e.preventDefault();
+    },
+
+    // One finger drags as the left button does, and held still for half a second opens the
+    // menu; two fingers pinch the camera nearer or farther by Page Up and Page Down. Any other
+    // touch ends what was going on and waits until every finger is lifted.
+    touched: function(e) {
+      var t = PAGE.touch, fingers = e.touches, first = e.changedTouches[0];
+      e.preventDefault();
+      var was = e.type == 'touchstart' && PAGE.closeMenu() ? 'done' : t.mode;
+      if (e.type == 'touchstart' && fingers.length == 1 && !was) {
+        t.mode = 'drag';
+        t.x = first.clientX, t.y = first.clientY, t.last = first;
+        t.timer = setTimeout(PAGE.longPress, 500);
+        PAGE.mouse(0, 0, first);
+      } else if (e.type == 'touchstart') {
+        PAGE.endDrag();
+        t.mode = fingers.length == 2 && was != 'done' ? 'pinch' : 'done';
+        t.spread = PAGE.spread(fingers);
+      } else if (e.type == 'touchmove' && t.mode == 'drag') {
+        t.last = first;
+        if (Math.hypot(first.clientX - t.x, first.clientY - t.y) >= 10) clearTimeout(t.timer);
+        PAGE.motion(first);
+      } else if (e.type == 'touchmove' && t.mode == 'pinch') {
+        for (var d = PAGE.spread(fingers); d >= t.spread * 1.25; t.spread *= 1.25) PAGE.key('PageUp');
+        for (; d <= t.spread / 1.25; t.spread /= 1.25) PAGE.key('PageDown');
+      } else if (e.type == 'touchend' || e.type == 'touchcancel') {
+        PAGE.endDrag();
+        t.mode = fingers.length ? 'done' : '';
+        if (e.type == 'touchend') PAGE.gesture();
       }
     },
-
-    // GLUT's own handler reports the position before the move.
-    mousemove: function(e) {
-      Browser.calculateMouseEvent(e);
-      if (GLUT.buttons != 0 && GLUT.motionFunc) {
-        callUserCallback(function() { {{{ makeDynCall('vii', 'GLUT.motionFunc') }}}(Browser.mouseX, Browser.mouseY); });
-      }
+    spread: function(f) {
+      return f.length < 2 ? 0 : Math.hypot(f[0].clientX - f[1].clientX, f[0].clientY - f[1].clientY);
+    },
+    endDrag: function() {
+      var t = PAGE.touch;
+      clearTimeout(t.timer);
+      if (t.mode == 'drag') PAGE.mouse(0, 1, t.last);
+      t.mode = 'done';
+    },
+    longPress: function() {
+      var last = PAGE.touch.last;
+      PAGE.endDrag();
+      PAGE.openMenu(last.clientX, last.clientY);
     },
 
-    mouse: function(e) {
-      WEB.gesture();
-      if (e.target.closest('#menu')) return;
-      if (e.type == 'mousedown') WEB.hideMenu();
-      if (!WEB.attached[e.button]) return;
-      e.stopImmediatePropagation();
-      if (e.type == 'mousedown' && e.target == Module['canvas']) WEB.showMenu(WEB.attached[e.button], e);
-    },
-
-    // A glyph of the 12-pixel sans-serif as runs of opaque pixels [row, first, end] in a
-    // 16-pixel cell whose baseline is row 12, and its advance in whole pixels.
-    glyph: function(character) {
-      if (WEB.glyphs[character]) return WEB.glyphs[character];
-      var ctx = document.createElement('canvas').getContext('2d', {willReadFrequently: true}), text = String.fromCharCode(character), runs = [];
-      ctx.canvas.width = ctx.canvas.height = 16;
-      ctx.font = '12px sans-serif';
-      ctx.fillText(text, 0, WEB.baseline);
-      var alpha = ctx.getImageData(0, 0, 16, 16).data;
-      for (var row = 0; row < 16; row++) {
-        for (var col = 0, first = -1; col <= 16; col++) {
-          var on = col < 16 && alpha[(row * 16 + col) * 4 + 3] >= 128;
-          if (on && first < 0) first = col;
-          if (!on && first >= 0) runs.push([row, first, col]), first = -1;
-        }
-      }
-      return WEB.glyphs[character] = {runs: runs, advance: Math.round(ctx.measureText(text).width)};
-    },
-
-    // Nested lists; a submenu opens while the pointer is over its entry (see index.html).
+    // The menu tree as nested ARIA menus; an entry remembers its menu's callback and value.
     build: function(id) {
-      var menu = WEB.menus[id - 1], list = document.createElement('ul');
-      menu.items.forEach(function(item) {
+      var list = document.createElement('ul');
+      list.setAttribute('role', 'menu');
+      PAGE.menus[id - 1].items.forEach(function(item) {
         var entry = list.appendChild(document.createElement('li'));
+        entry.setAttribute('role', 'menuitem');
+        entry.tabIndex = -1;
         entry.appendChild(document.createElement('span')).textContent = item.label;
-        if (item.sub) return entry.appendChild(WEB.build(item.sub));
-        entry.onclick = function() {
-          WEB.hideMenu();
-          callUserCallback(function() { {{{ makeDynCall('vi', 'menu.callback') }}}(item.value); });
-        };
+        entry.item = item;
+        if (!item.sub) return;
+        entry.setAttribute('aria-haspopup', 'menu');
+        entry.setAttribute('aria-expanded', 'false');
+        entry.appendChild(PAGE.build(item.sub));
       });
       return list;
     },
-
-    showMenu: function(id, e) {
-      var root = document.body.appendChild(WEB.build(id));
+    openMenu: function(x, y) {
+      if (!PAGE.attached || PAGE.stopped) return;
+      PAGE.closeMenu();
+      var root = document.body.appendChild(PAGE.build(PAGE.attached)), box;
       root.id = 'menu';
-      root.style.left = e.pageX + 'px';
-      root.style.top = e.pageY + 'px';
+      root.addEventListener('click', PAGE.clicked);
+      root.addEventListener('pointerover', function(e) {
+        var entry = e.target.closest('li');
+        if (e.pointerType == 'mouse' && entry) PAGE.focus(entry), PAGE.expand(entry, true);
+      });
+      root.addEventListener('contextmenu', function(e) { e.preventDefault(); });
+      root.style.left = x + 'px';
+      root.style.top = y + 'px';
+      box = root.getBoundingClientRect();
+      // Kept inside the window; submenus open to the left where the right has no room.
+      root.style.left = Math.max(0, Math.min(x, innerWidth - box.width)) + 'px';
+      root.style.top = Math.max(0, Math.min(y, innerHeight - box.height)) + 'px';
+      root.classList.toggle('flip', box.right + box.width > innerWidth);
+      PAGE.focus(root.firstChild);
     },
-
-    hideMenu: function() {
+    // Closes the open menu, if any, and gives the focus back to the picture.
+    closeMenu: function() {
       var menu = document.getElementById('menu');
-      if (menu) menu.remove();
+      if (!menu) return false;
+      menu.remove();
+      Module['canvas'].focus();
+      return true;
     },
-  },
-
-  glutIdleFunc: function(func) {
-    GLUT.idleFunc = func;
+    focus: function(entry) {
+      var old = document.querySelector('#menu li[tabindex="0"]');
+      if (old) old.tabIndex = -1;
+      entry.tabIndex = 0;
+      entry.focus();
+    },
+    // Opens (or closes) an entry's submenu; its sisters' submenus close.
+    expand: function(entry, open) {
+      Array.prototype.forEach.call(entry.parentNode.children, function(sister) {
+        if (sister != entry) sister.querySelectorAll('[aria-expanded]').forEach(function(e) { e.setAttribute('aria-expanded', 'false'); });
+        if (sister != entry && sister.item.sub) sister.setAttribute('aria-expanded', 'false');
+      });
+      if (entry.item.sub) entry.setAttribute('aria-expanded', open);
+    },
+    choose: function(entry) {
+      var menu = PAGE.menus[entry.item.menu - 1], value = entry.item.value;
+      PAGE.closeMenu();
+      PAGE.call(function() { _web_menu_choice(menu.callback, value); });
+    },
+    clicked: function(e) {
+      var entry = e.target.closest('li');
+      if (!entry) return;
+      if (!entry.item.sub) return PAGE.choose(entry);
+      PAGE.focus(entry);
+      PAGE.expand(entry, entry.getAttribute('aria-expanded') != 'true');
+    },
+    // The WAI-ARIA menu's keys; no key reaches the program while the menu is open.
+    menuKey: function(e) {
+      var entry = document.querySelector('#menu li[tabindex="0"]'), sisters = entry.parentNode.children;
+      var n = sisters.length, i = Array.prototype.indexOf.call(sisters, entry), parent = entry.parentNode.closest('li');
+      var key = e.key == ' ' ? 'Enter' : e.key;
+      e.preventDefault();
+      e.stopPropagation();
+      if (key == 'ArrowDown' || key == 'ArrowUp') PAGE.focus(sisters[(i + (key == 'ArrowDown' ? 1 : n - 1)) % n]);
+      else if (key == 'Home' || key == 'End') PAGE.focus(sisters[key == 'Home' ? 0 : n - 1]);
+      else if ((key == 'ArrowRight' || key == 'Enter') && entry.item.sub) {
+        PAGE.expand(entry, true);
+        PAGE.focus(entry.querySelector('li'));
+      } else if (key == 'Enter') PAGE.choose(entry);
+      else if ((key == 'ArrowLeft' || key == 'Escape') && parent) {
+        PAGE.expand(parent, false);
+        PAGE.focus(parent);
+      } else if (key == 'Escape' || key == 'Tab') PAGE.closeMenu();
+    },
   },
 
   glutCreateMenu: function(callback) {
-    WEB.menus.push({callback: callback, items: []});
-    return WEB.current = WEB.menus.length;
+    PAGE.menus.push({callback: callback, items: []});
+    return PAGE.menus.length;
   },
-
   glutAddMenuEntry: function(label, value) {
-    WEB.menus[WEB.current - 1].items.push({label: UTF8ToString(label), value: value});
+    var menu = PAGE.menus.length;
+    PAGE.menus[menu - 1].items.push({label: UTF8ToString(label), value: value, menu: menu});
   },
-
-  glutAddSubMenu: function(label, menu) {
-    WEB.menus[WEB.current - 1].items.push({label: UTF8ToString(label), sub: menu});
+  glutAddSubMenu: function(label, sub) {
+    PAGE.menus[PAGE.menus.length - 1].items.push({label: UTF8ToString(label), sub: sub});
   },
-
   glutAttachMenu: function(button) {
-    WEB.attached[button] = WEB.current;
+    PAGE.button = button;
+    PAGE.attached = PAGE.menus.length;
   },
 
-  // Called by glRasterPos2i (fixed_function.cpp): window position, depth and colour.
-  web_raster_pos: function(valid, x, y, z, r, g, b) {
-    WEB.raster = {valid: valid, x: x, y: y, z: z, color: [r, g, b]};
+  // Once per frame, before the program draws.
+  web_frame: function() {
+    if (!window.foucaultFrames) {
+      PAGE.start();
+      document.documentElement.dataset.state = 'running';
+    }
+    PAGE.fit();
+    window.foucaultFrames = (window.foucaultFrames || 0) + 1;
+  },
+  web_full_screen: function() { PAGE.fullScreen(); },
+  web_fail_webgl: function() { Module['showError']('webgl'); },
+
+  // The loop has stopped: the handlers go quiet and the picture stands, dimmed.
+  web_stop: function() {
+    PAGE.closeMenu();
+    PAGE.stopped = true;
+    document.body.classList.add('stopped');
+    document.documentElement.dataset.state = 'stopped';
   },
 
-  // Each glyph is drawn into the picture like GL's bitmaps: pixel squares at the raster
-  // depth, depth-tested, so the Earth hides the text behind it as on the desktop.
-  glutBitmapCharacter__deps: ['glMatrixMode', 'glPushMatrix', 'glPopMatrix', 'glLoadIdentity',
-                              'glBegin', 'glEnd', 'glColor4f', 'glVertex3f'],
-  glutBitmapCharacter: function(font, character) {
-    var pos = WEB.raster, glyph = WEB.glyph(character), view = GLctx.getParameter(GLctx.VIEWPORT);
-    if (!pos || !pos.valid) return;
-    var ndc = function(x, origin, size) { return 2 * (x - origin) / size - 1; };
-    [0x1701, 0x1700].forEach(function(mode) { _glMatrixMode(mode); _glPushMatrix(); _glLoadIdentity(); });
-    _glBegin(7 /* GL_QUADS */);
-    glyph.runs.forEach(function(run) {
-      var x0 = Math.floor(pos.x) + run[1], x1 = Math.floor(pos.x) + run[2], y = Math.floor(pos.y) + WEB.baseline - 1 - run[0];
-      [[x0, y], [x1, y], [x1, y + 1], [x0, y + 1]].forEach(function(p) {
-        _glColor4f(pos.color[0], pos.color[1], pos.color[2], 1);
-        _glVertex3f(ndc(p[0], view[0], view[2]), ndc(p[1], view[1], view[3]), pos.z);
-      });
-    });
-    _glEnd();
-    // The program writes its text in model-view mode, which this leaves current again.
-    [0x1701, 0x1700].forEach(function(mode) { _glMatrixMode(mode); _glPopMatrix(); });
-    pos.x += glyph.advance;
-  },
-
-  // The whole page, so that the menu shows there too; the canvas then takes the screen's size.
-  glutFullScreen: function() {
-    document.documentElement.requestFullscreen().catch(function() { WEB.wantFullscreen = true; });
-  },
-
-  // The help entry's "open <page> ..." opens the page in a new tab.
+  // The help entry's "open ./help.html ..." opens the help page, carried inside this one.
   system: function(command) {
     window.open(URL.createObjectURL(new Blob([Module['helpPage']], {type: 'text/html'})), '_blank');
     return 0;
   },
-
-  // A page cannot end: the loop and the handlers stop, and the picture stands still under
-  // the farewell that the console panel shows.
-  exit: function(status) {
-    ['idleFunc', 'keyboardFunc', 'specialFunc', 'mouseFunc', 'motionFunc'].forEach(function(f) { GLUT[f] = 0; });
-    WEB.attached = [];
-    Module['preMainLoop'] = function() { return false; };
-    document.body.classList.add('stopped');
-    throw 'unwind';
-  },
 };
 
-autoAddDeps(LibraryFoucaultWeb, '$WEB');
-mergeInto(LibraryManager.library, LibraryFoucaultWeb);
+autoAddDeps(LibraryFoucaultPage, '$PAGE');
+mergeInto(LibraryManager.library, LibraryFoucaultPage);
