@@ -87,18 +87,16 @@ void shade(const float* eye, const float* normal, float* color) {
   for (int c = 0; c < 4; ++c) color[c] = std::fmin(std::fmax(color[c], 0.0f), 1.0f);
 }
 
-// The colour of a point and normal in object coordinates; also gives the point's eye
-// coordinates. The
-// model-view matrix holds only turns and moves here, so it turns normals as it is.
-void color_at(const float* point, const float* normal, float* eye, float* color) {
-  transform(point, 1.0f, eye);
+// The colour at a point (eye coordinates) of a normal in object coordinates. The model-view
+// matrix holds only turns and moves here, so it turns normals as it is.
+void light_at(const float* at, const float* normal, float* color) {
   if (!ff.lighting) {
     for (int c = 0; c < 4; ++c) color[c] = 1.0f;  // the current colour, never changed
     return;
   }
   float eye_normal[4];
   transform(normal, 0.0f, eye_normal);
-  shade(eye, eye_normal, color);
+  shade(at, eye_normal, color);
 }
 
 // Lighting, its lamps and texturing are kept here and never reach the emulation.
@@ -134,7 +132,8 @@ void normalize(float* v) {
 
 void lit_vertex(const float vertex[3], const float normal[3]) {
   float eye[4], color[4];
-  color_at(vertex, normal, eye, color);
+  transform(vertex, 1.0f, eye);
+  light_at(eye, normal, color);
   glColor4f(color[0], color[1], color[2], color[3]);
   __real_glVertex3f(vertex[0], vertex[1], vertex[2]);
 }
@@ -204,7 +203,10 @@ void glRasterPos2i(GLint x, GLint y) {
   const float point[3] = {static_cast<float>(x), static_cast<float>(y), 0.0f};
   float eye[4], color[4], projection[16], clip[4];
   GLint viewport[4];
-  color_at(point, ff.normal, eye, color);
+  transform(point, 1.0f, eye);
+  // Mesa lights a raster position at its object coordinates, against the lamps' eye
+  // coordinates; the desktop's text has that colour, so the page's does too.
+  light_at(point, ff.normal, color);
   glGetFloatv(GL_PROJECTION_MATRIX, projection);
   glGetIntegerv(GL_VIEWPORT, viewport);
   for (int i = 0; i < 4; ++i) {
