@@ -125,7 +125,7 @@ var LibraryFoucaultPage = {
     // touch ends what was going on and waits until every finger is lifted.
     touched: function(e) {
       var t = PAGE.touch, fingers = e.touches, first = e.changedTouches[0];
-      e.preventDefault();
+      if (e.cancelable) e.preventDefault();  // no scroll, zoom, callout or mouse events
       var was = e.type == 'touchstart' && PAGE.closeMenu() ? 'done' : t.mode;
       if (e.type == 'touchstart' && fingers.length == 1 && !was) {
         t.mode = 'drag';
