@@ -15,7 +15,7 @@ for need in "$@"; do
     bench) groups+=(libbenchmark-dev xvfb xauth jq) ;;
     package) groups+=(desktop-file-utils appstream lintian dpkg-dev) ;;
     cross) groups+=(g++-aarch64-linux-gnu qemu-user) ;;
-    web) groups+=(emscripten chromium nodejs) ;;
+    web) groups+=(emscripten chromium nodejs firefox-esr webkit2gtk-driver xvfb xauth xdotool imagemagick) ;;
     *) echo "deps.sh: unknown need '$need'" >&2; exit 2 ;;
   esac
 done

@@ -1,74 +1,118 @@
-// The pendulum's page in headless Chromium: the console panel against the desktop program's
-// transcript, the menu's labels, and colour probes of the picture after keys and menu entries.
-// run.sh serves out/web and passes its address in FOUCAULT_WEB_URL.
+// The one-file page as people open it: copied alone into a folder and opened as a file, in
+// Chromium, Firefox and WebKit, each driven by its launcher behind one small interface. The
+// scenarios are data (tests/data/web/scenarios.txt): one step a line, a verb below and its
+// arguments. run.sh passes the page (FOUCAULT_PAGE), the desktop program's screenshot
+// (FOUCAULT_DESKTOP_PNG) and WebKit's browser (FOUCAULT_MINIBROWSER).
 import assert from 'node:assert/strict';
-import {readFileSync} from 'node:fs';
-import {after, before, test} from 'node:test';
+import {spawn} from 'node:child_process';
+import {copyFileSync, mkdtempSync, readFileSync} from 'node:fs';
+import {createRequire} from 'node:module';
+import {createServer} from 'node:net';
+import {tmpdir} from 'node:os';
+import {join} from 'node:path';
+import {describe, test} from 'node:test';
 import {PNG} from 'pngjs';
 import puppeteer from 'puppeteer-core';
 
 const data = (name) => readFileSync(new URL(`../data/${name}`, import.meta.url), 'utf8');
+const lines = (text) => text.split('\n').filter((line) => /^[^#\s]/.test(line));
 const sleep = (ms) => new Promise((done) => setTimeout(done, ms));
-let browser;
+const folder = mkdtempSync(join(tmpdir(), 'foucault-page-'));
+copyFileSync(process.env.FOUCAULT_PAGE, join(folder, 'foucault.html'));
+const url = `file://${folder}/foucault.html`;
+const axe = readFileSync(createRequire(import.meta.url).resolve('axe-core/axe.min.js'), 'utf8');
 
-before(async () => {
-  browser = await puppeteer.launch({
-    executablePath: '/usr/bin/chromium',
-    args: ['--no-sandbox', '--use-gl=swiftshader', '--enable-unsafe-swiftshader'],
-    defaultViewport: null,
-  });
-});
-after(() => browser.close());
-
-// A fresh page whose program has reached its main loop. puppeteer's calls count as a user's
-// gesture, so the page goes full screen at once: a screen of the canvas's size keeps the
-// picture at 1024 x 768.
-async function open() {
-  const page = await browser.newPage();
-  await (await page.createCDPSession()).send('Emulation.setDeviceMetricsOverride',
-      {width: 1100, height: 1000, screenWidth: 1024, screenHeight: 768, deviceScaleFactor: 1, mobile: false});
-  const logs = [];
-  page.on('console', (message) => message.type() === 'log' && logs.push(message.text()));
-  await page.goto(process.env.FOUCAULT_WEB_URL);
-  await page.waitForFunction(() => Module.calledRun);
-  return {page, logs};
+// Chromium and Firefox through puppeteer-core (CDP and WebDriver BiDi).
+async function viaPuppeteer(options, touch) {
+  const browser = await puppeteer.launch({defaultViewport: null, ...options});
+  const page = (await browser.pages())[0];
+  const cdp = options.browser ? null : await page.createCDPSession();
+  const errors = [];
+  page.on('pageerror', (error) => errors.push(error.message));
+  return {
+    errors: async () => errors,
+    open: async (prelude) => (prelude && (await page.evaluateOnNewDocument(prelude)), page.goto(url)),
+    eval: (expression) => page.evaluate(expression),
+    key: async (...keys) => {
+      for (const key of keys) await page.keyboard.down(key);
+      for (const key of keys.reverse()) await page.keyboard.up(key);
+    },
+    click: (x, y, button) => page.mouse.click(x, y, {button}),
+    drag: async (x0, y0, x1, y1) => {
+      await page.mouse.move(x0, y0);
+      await page.mouse.down();
+      await page.mouse.move(x1, y1, {steps: 4});
+      await page.mouse.up();
+    },
+    touch: (type, points) => cdp.send('Input.dispatchTouchEvent',
+        {type: `touch${type}`, touchPoints: points.map(([x, y], id) => ({x, y, id}))}),
+    shot: async () => (await page.$('#canvas')).screenshot(),
+    front: () => page.bringToFront(),
+    size: (width, height, deviceScaleFactor = 1) => page.setViewport({width, height, deviceScaleFactor, hasTouch: touch}),
+    close: () => browser.close(),
+  };
 }
 
-// Right click on the picture, then through the entries with these labels.
-async function choose(page, ...labels) {
-  await page.mouse.click(700, 600, {button: 'right'});
-  for (const [i, label] of labels.entries()) {
-    const entries = await page.$$('#menu span');
-    const texts = await Promise.all(entries.map((entry) => entry.evaluate((e) => e.textContent)));
-    const entry = entries[texts.indexOf(label)];
-    await (i < labels.length - 1 ? entry.hover() : entry.click());
+// WebKit's MiniBrowser through WebKitWebDriver: W3C WebDriver over HTTP.
+async function viaWebDriver() {
+  const port = await new Promise((done) => {
+    const server = createServer().listen(0, '127.0.0.1', () => server.close(done.bind(null, server.address().port)));
+  });
+  const driver = spawn('WebKitWebDriver', [`--port=${port}`], {stdio: 'ignore'});
+  let base = `http://127.0.0.1:${port}`;
+  const call = async (method, path, body) => {
+    const {value} = await (await fetch(base + path, {method, body: body && JSON.stringify(body)})).json();
+    if (value?.error) throw new Error(`WebDriver ${path}: ${value.error} ${value.message}`);
+    return value;
+  };
+  for (let i = 0; i < 100 && !(await fetch(`${base}/status`).catch(() => null)); i++) await sleep(100);
+  base += `/session/${(await call('POST', '/session', {capabilities: {alwaysMatch: {browserName: 'MiniBrowser',
+    'webkitgtk:browserOptions': {binary: process.env.FOUCAULT_MINIBROWSER, args: ['--automation']}}}})).sessionId}`;
+  const run = (script) => call('POST', '/execute/sync', {script, args: []});
+  const act = (...actions) => call('POST', '/actions', {actions});
+  const codes = JSON.parse(data('web/webdriver_keys.json'));
+  return {
+    // Errors and preludes only once the page has loaded: the state tells of earlier errors.
+    errors: () => run('return window.pageErrors'),
+    open: async (prelude = '') => {
+      await call('POST', '/url', {url});
+      await run(`window.pageErrors = []; addEventListener('error', (e) => pageErrors.push(e.message)); ${prelude}`);
+    },
+    eval: (expression) => run(`return (${expression})`),
+    key: (...keys) => act({type: 'key', id: 'keys', actions: [...keys.map((key) => ({type: 'keyDown', value: codes[key] ?? key})),
+      ...keys.reverse().map((key) => ({type: 'keyUp', value: codes[key] ?? key}))]}),
+    click: (x, y, button = 'left') => act({type: 'pointer', id: 'mouse', actions: [{type: 'pointerMove', x, y},
+      ...['pointerDown', 'pointerUp'].map((type) => ({type, button: ['left', 'middle', 'right'].indexOf(button)}))]}),
+    // The window's picture: the canvas is its top left corner.
+    shot: async () => Buffer.from(await call('GET', '/screenshot'), 'base64'),
+    front: () => {},  // the help page opens in a window of its own
+    size: async (width, height) => {
+      const [dw, dh] = await run('return [outerWidth - innerWidth, outerHeight - innerHeight]');
+      await call('POST', '/window/rect', {width: width + dw, height: height + dh});
+    },
+    close: async () => (await call('DELETE', ''), driver.kill()),
+  };
+}
+
+const chromium = ['--no-sandbox', '--use-gl=swiftshader', '--enable-unsafe-swiftshader',
+  '--disable-background-networking', '--disable-component-update', '--no-first-run'];
+const engines = {
+  chromium: (flags) => viaPuppeteer({executablePath: '/usr/bin/chromium',
+    args: [...chromium, ...flags.filter((flag) => flag.startsWith('--'))]}, flags.includes('touch')),
+  firefox: () => viaPuppeteer({browser: 'firefox', executablePath: '/usr/bin/firefox-esr', headless: false}),
+  webkit: viaWebDriver,
+};
+
+async function until(e, expression, ms = 30000) {
+  for (const end = Date.now() + ms; !(await e.eval(expression));) {
+    assert.ok(Date.now() < end, `still not true after ${ms / 1000} s: ${expression}`);
+    await sleep(100);
   }
 }
+const read = (e, selector) => e.eval(`document.querySelector('${selector}').textContent`);
 
-test('the console panel and the browser console show the desktop transcript for the same keys', async () => {
-  const {page, logs} = await open();
-  for (const key of data('console_keys.in').split('\n').filter(Boolean)) await page.keyboard.type(key);
-  await page.keyboard.type('+');  // after Q the page stands still: nothing more is printed
-  await sleep(300);
-  const panel = await page.$eval('#console', (e) => e.textContent);
-  assert.equal(panel.replace(/^t=[0-9.]+$/m, 't=<time>'), data('console_keys.out'));
-  assert.equal(logs.join('\n') + '\n', panel);
-});
-
-test('the menu shows every label as the program adds them, submenus first', async () => {
-  const {page} = await open();
-  await page.mouse.click(700, 600, {button: 'right'});
-  const shown = await page.$eval('#menu', function labels(list) {
-    const items = [...list.children];
-    return items.flatMap((li) => (li.querySelector('ul') ? labels(li.querySelector('ul')) : []))
-        .concat(items.map((li) => `${li.querySelector('ul') ? 'submenu' : 'entry'} [${li.firstChild.textContent}]`));
-  });
-  // The labels as the desktop program adds them, from its handler transcript.
-  const added = [...data('app/events.out').matchAll(/^glutAdd(MenuEntry|SubMenu) "(.*)" \d+$/gm)]
-      .map(([, kind, label]) => `${kind === 'SubMenu' ? 'submenu' : 'entry'} [${label}]`);
-  assert.deepEqual(shown, added);
-});
-
+// Colour classes of the probes, and regions: numbers in canvas pixels, or with w or h a
+// fraction of the canvas's width or height.
 const classes = {
   earth: (r, g, b) => r < 40 && b > 200,
   cyan: (r, g, b) => r < 40 && g > 180 && b > 200,
@@ -82,36 +126,144 @@ const inside = {
   ring: (x, y, [cx, cy, r0, r1]) => Math.hypot(x - cx, y - cy) >= r0 && Math.hypot(x - cx, y - cy) < r1,
   rect: (x, y, [x0, y0, w, h]) => x >= x0 && x < x0 + w && y >= y0 && y < y0 + h,
 };
-const scenarios = {
-  default: async () => {},
-  unlit: (page) => page.keyboard.type('l'),
-  pole: (page) => choose(page, 'Position du pendule', 'pendule au po^le nord'),
-  // The help entry also prints its path line and opens help.html in a new tab.
-  help: async (page) => {
-    const opened = browser.waitForTarget((target) => target.url().endsWith('/help.html'));
-    await choose(page, 'Aide               ');
-    await opened;
-    assert.match(await page.$eval('#console', (e) => e.textContent), /\nhelp\.sh\n$/);
-    await page.bringToFront();
+const pixel = (png, x, y) => png.data.subarray(4 * (y * png.width + x), 4 * (y * png.width + x) + 3);
+
+const verbs = {
+  open: (e, prelude) => e.open(prelude),
+  // The window sized so that the canvas is W x H, the program running.
+  fit: async (e, w, h) => {
+    await e.size(+w, +h);
+    await until(e, "document.documentElement.dataset.state === 'running'");
+    const [dw, dh] = await e.eval("[innerWidth, innerHeight].map((n, i) => n - canvas.getBoundingClientRect()[['width', 'height'][i]])");
+    await e.size(+w + dw, +h + dh);
+    await until(e, `canvas.width === ${w} && canvas.height === ${h}`);
+  },
+  // The window resized: the canvas fills it above the panel, the page does not scroll.
+  size: async (e, w, h, ratio = 1) => {
+    await e.size(+w, +h, +ratio);
+    await until(e, `canvas.width === Math.round(canvas.getBoundingClientRect().width * ${ratio})`);
+    assert.ok(await e.eval(`document.scrollingElement.scrollHeight <= innerHeight && canvas.getBoundingClientRect().width === innerWidth
+      && Math.abs(canvas.getBoundingClientRect().bottom + ['#keys', '#console'].reduce((sum, id) => sum + document.querySelector(id).offsetHeight, 0) - innerHeight) < 2`), `fits ${w}x${h}`);
+  },
+  wait: (e, ms) => sleep(+ms),
+  until: (e, expression) => until(e, expression),
+  expect: async (e, expression) => assert.ok(await e.eval(expression), expression),
+  key: async (e, ...keys) => {
+    for (const key of keys) await e.key(...key.split(/\+(?=.)/));
+  },
+  type: (e, file) => verbs.key(e, ...lines(data(file))),
+  click: (e, x, y, button) => e.click(+x, +y, button),
+  drag: (e, ...points) => e.drag(...points.map(Number)),
+  touch: (e, type, ...points) => e.touch(type, points.map((point) => point.split(',').map(Number))),
+  // A tap on the menu entry or key button with this label.
+  tap: async (e, label) => {
+    const at = await e.eval(`(() => { const r = [...document.querySelectorAll('#menu span, #keys button')]
+      .find((el) => el.textContent === ${JSON.stringify(label)} || el.dataset.key === ${JSON.stringify(label)})?.getBoundingClientRect();
+      return r && [r.x + r.width / 2, r.y + r.height / 2]; })()`);
+    assert.ok(at, `nothing to tap labelled [${label}]`);
+    await e.touch('Start', [at]);
+    await e.touch('End', []);
+  },
+  // Through the menu by the keyboard alone: Shift+F10, down to each label, into its submenu.
+  choose: async (e, ...labels) => {
+    await e.key('Shift', 'F10');
+    for (const [i, label] of labels.entries()) {
+      const shown = await e.eval('[...document.activeElement.parentElement.children].map((li) => li.firstChild.textContent)');
+      for (let n = shown.indexOf(label); n > 0; n--) await e.key('ArrowDown');
+      assert.equal(await e.eval('document.activeElement.firstChild.textContent'), label);
+      await e.key(i < labels.length - 1 ? 'ArrowRight' : 'Enter');
+    }
+  },
+  front: (e) => e.front(),
+  shot: async (e) => (e.png = PNG.sync.read(await e.shot())),
+  probe: (e, cls, shape, ...rest) => {
+    const bound = rest.pop();
+    const [w, h] = [e.png.width, e.png.height];
+    const args = rest.map((a) => parseFloat(a) * (a.endsWith('w') ? w : a.endsWith('h') ? h : 1));
+    let [count, area] = [0, 0];
+    for (let y = 0; y < h; y++) {
+      for (let x = 0; x < w; x++) {
+        if (!inside[shape](x, y, args)) continue;
+        area++;
+        count += classes[cls](...pixel(e.png, x, y));
+      }
+    }
+    const limit = parseFloat(bound.slice(2)) * (bound.endsWith('%') ? area / 100 : 1);
+    assert.ok(bound.startsWith('>=') ? count >= limit : count <= limit, `${cls} ${shape} ${rest}: ${count} of ${area} pixels, want ${bound}`);
+  },
+  // The instruction line against the desktop program's: the same text pixels, the same red.
+  // A sky line crossing it may be drawn a pixel apart, so pixels blue in either are left out.
+  text: (e) => {
+    const desktop = PNG.sync.read(readFileSync(process.env.FOUCAULT_DESKTOP_PNG));
+    const [red, blue] = [(p) => classes.red(...p), (p) => p[2] > 100 && p[0] < 60];
+    const wrong = [];
+    let count = 0;
+    for (let y = 0; y < 24; y++) {
+      for (let x = 0; x < 320; x++) {
+        const [d, p] = [pixel(desktop, x, y), pixel(e.png, x, y)];
+        if (blue(d) || blue(p)) continue;
+        count += red(d);
+        if (red(d) !== red(p) || (red(d) && d.some((v, i) => Math.abs(v - p[i]) > 1))) wrong.push(`${x},${y}: ${[...d]} ${[...p]}`);
+      }
+    }
+    assert.ok(count > 300 && wrong.length === 0, `${count} text pixels on the desktop; ${wrong.length} differ: ${wrong.slice(0, 8)}`);
+  },
+  transcript: async (e, file) => assert.equal((await read(e, '#console')).replace(/^t=[0-9.]+$/m, 't=<time>'), data(file)),
+  console: async (e, pattern) => assert.match(await read(e, '#console'), new RegExp(pattern)),
+  draws: (e) => until(e, `new Promise((done) => { const n = foucaultFrames; setTimeout(() => done(foucaultFrames > n + 2), 500); })`),
+  axe: async (e) => {
+    await e.eval(axe);
+    const found = await e.eval("axe.run({runOnly: ['wcag2a', 'wcag2aa', 'wcag21a', 'wcag21aa']}).then((r) => r.violations.map((v) => `${v.id}: ${v.nodes.map((n) => n.target)}`))");
+    assert.deepEqual(found, []);
+  },
+  // Random moves of tests/data/web/storm.txt: X and Y become canvas pixels, K a key of the
+  // program's. FOUCAULT_STORM_SEED replays a storm.
+  storm: async (e, count) => {
+    let seed = Number(process.env.FOUCAULT_STORM_SEED ?? Math.floor(Math.random() * 2 ** 31));
+    console.log(`storm: FOUCAULT_STORM_SEED=${seed}`);
+    const random = (n) => ((seed = (Math.imul(seed, 1664525) + 1013904223) >>> 0) / 2 ** 32) * n;
+    const [keyLine, ...moves] = lines(data('web/storm.txt'));
+    const [w, h] = await e.eval('[canvas.clientWidth, canvas.clientHeight]');
+    const pick = (list) => list[Math.floor(random(list.length))];
+    const value = {X: () => Math.floor(random(w)), Y: () => Math.floor(random(h)), K: () => pick(keyLine.split(' ').slice(1))};
+    for (let i = 0; i < count; i++) {
+      const move = pick(moves).replace(/\b[XYK]\b/g, (c) => value[c]());
+      for (const step of move.split(' ; ')) await play(e, step);
+    }
   },
 };
-const probes = data('web/picture.txt').split('\n').filter((line) => /^\w/.test(line)).map((line) => line.split(/\s+/));
 
-for (const [name, act] of Object.entries(scenarios)) {
-  test(`picture probes: ${name}`, async () => {
-    const {page} = await open();
-    await act(page);
-    await sleep(1000);
-    const shot = PNG.sync.read(await (await page.$('#canvas')).screenshot());
-    for (const [, cls, shape, ...rest] of probes.filter((probe) => probe[0] === name)) {
-      const [bound, args] = [rest.pop(), rest.map(Number)];
-      let count = 0;
-      for (let i = 0; i < shot.data.length; i += 4) {
-        const [x, y] = [(i / 4) % shot.width, Math.floor(i / 4 / shot.width)];
-        count += inside[shape](x, y, args) && classes[cls](...shot.data.subarray(i, i + 3));
-      }
-      const limit = Number(bound.slice(2));
-      assert.ok(bound.startsWith('>=') ? count >= limit : count <= limit, `${cls} ${shape} ${args}: ${count} pixels, want ${bound}`);
-    }
+async function play(e, step) {
+  const verb = step.split(' ', 1)[0];
+  const rest = step.slice(verb.length + 1);
+  const args = ['open', 'until', 'expect'].includes(verb) ? [rest] : rest.match(/"[^"]*"|\S+/g)?.map((a) => a.replace(/^"(.*)"$/, '$1')) ?? [];
+  await (async () => verbs[verb](e, ...args))().catch((error) => {
+    throw Object.assign(error, {message: `${step}\n${error.message}`});
   });
 }
+
+// Scenarios: "== NAME: ENGINES and FLAGS" (touch: touch emulation; --x: Chromium switches).
+const scenarios = data('web/scenarios.txt').split(/^== /m).slice(1).map((text) => {
+  const [head, ...steps] = text.split('\n');
+  const [name, flags] = head.split(': ');
+  return {name, flags: flags.split(' '), steps: lines(steps.join('\n'))};
+});
+
+const only = new RegExp(process.env.FOUCAULT_WEB_ONLY ?? '');  // e.g. 'chromium: touch'
+describe('the page opened as a file', {concurrency: true}, () => {
+  for (const engine of Object.keys(engines)) {
+    test(engine, async (t) => {
+      for (const {name, flags, steps} of scenarios.filter((s) => s.flags.includes(engine) && only.test(`${engine}: ${s.name}`))) {
+        await t.test(name, async () => {
+          const e = await engines[engine](flags);
+          try {
+            for (const step of steps) await play(e, step);
+            assert.deepEqual(await e.errors(), []);
+          } finally {
+            await e.close();
+          }
+        });
+      }
+    });
+  }
+});

@@ -1,14 +1,22 @@
 #!/usr/bin/env bash
-# The browser tests: the page built and served on 127.0.0.1 by scripts/web.sh and driven in
-# headless Chromium. (The model's tests built with emcc run in scripts/model-builds.sh.)
+# The browser tests: the one-file page (scripts/web.sh builds it) opened as a file in
+# Chromium, Firefox and WebKit. Its overlay line is compared with the desktop program's own
+# pixels, taken here from build/app/foucault full screen on a 1024x768 Xvfb screen
+# (scripts/test.sh builds it first). FOUCAULT_WEB_PAGE=FILE tests that page instead of
+# building one; FOUCAULT_STORM_SEED=N replays a storm; FOUCAULT_WEB_ONLY=REGEX plays only the
+# scenarios whose "ENGINE: NAME" it matches.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 scripts/deps.sh web
-export NODE_PATH=/usr/share/nodejs
-
 [ -d tests/web/node_modules ] || npm ci --prefix tests/web --no-audit --no-fund
-# Built and served by scripts/web.sh on a free port; its first line gives the address.
-coproc server { PORT=0 exec scripts/web.sh --serve 2>/dev/null; }
-trap 'kill $server_PID' EXIT
-url=$(grep -m1 -o 'http://[0-9.:]*/' <&"${server[0]}") || { echo "run.sh: scripts/web.sh --serve failed" >&2; exit 1; }
-FOUCAULT_WEB_URL=$url node --test tests/web/page_test.mjs
+page=${FOUCAULT_WEB_PAGE:-out/web/foucault.html}
+[ -n "${FOUCAULT_WEB_PAGE:-}" ] || scripts/web.sh >/dev/null
+
+# shellcheck source=scripts/xrun.sh
+. scripts/xrun.sh
+xr_start 1024x768 "$PWD" build/app/foucault || { echo "run.sh: the desktop program did not start" >&2; exit 1; }
+sleep 1 && xr_shot "$XR/desktop.png" && xr_stop
+
+minibrowser=$(ls /usr/lib/*/webkit2gtk-4.*/MiniBrowser | head -n 1)
+FOUCAULT_PAGE=$(realpath "$page") FOUCAULT_DESKTOP_PNG=$XR/desktop.png FOUCAULT_MINIBROWSER=$minibrowser \
+  xvfb-run -a -s "-screen 0 1280x1024x24" node --test "$@" tests/web/page_test.mjs
