@@ -14,13 +14,6 @@ void web_frame();
 void web_stop();
 void web_fail_webgl();
 void web_full_screen();
-
-void web_keyboard(int key);
-void web_special(int key);
-void web_mouse(int button, int state, int x, int y);
-void web_motion(int x, int y);
-void web_reshape(int width, int height, int scale);
-void web_menu_choice(void (*callback)(int), int value);
 }
 
 namespace {

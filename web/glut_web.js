@@ -16,20 +16,14 @@ var LibraryFoucaultPage = {
 
     call: function(f) { if (!PAGE.stopped) callUserCallback(f); },
 
-    // Events in CSS pixels to the drawing buffer's pixels, as the handlers expect them.
-    at: function(e) {
+    // Hands f the event's place in the drawing buffer's pixels, as the handlers expect it.
+    at: function(e, f) {
       var c = Module['canvas'], r = c.getBoundingClientRect();
-      return [Math.floor((e.clientX - r.left) * c.width / r.width),
-              Math.floor((e.clientY - r.top) * c.height / r.height)];
+      var x = Math.floor((e.clientX - r.left) * c.width / r.width), y = Math.floor((e.clientY - r.top) * c.height / r.height);
+      PAGE.call(function() { f(x, y); });
     },
-    mouse: function(button, state, e) {
-      var p = PAGE.at(e);
-      PAGE.call(function() { _web_mouse(button, state, p[0], p[1]); });
-    },
-    motion: function(e) {
-      var p = PAGE.at(e);
-      PAGE.call(function() { _web_motion(p[0], p[1]); });
-    },
+    mouse: function(button, state, e) { PAGE.at(e, function(x, y) { _web_mouse(button, state, x, y); }); },
+    motion: function(e) { PAGE.at(e, _web_motion); },
     key: function(key) {
       var special = {PageUp: 104, PageDown: 105}[key];  // GLUT_KEY_PAGE_UP, GLUT_KEY_PAGE_DOWN
       PAGE.call(function() { special ? _web_special(special) : _web_keyboard(key.charCodeAt(0)); });
@@ -50,8 +44,7 @@ var LibraryFoucaultPage = {
 
     // A page may go full screen only from a gesture: the request waits for the next one.
     fullScreen: function() {
-      var root = document.documentElement;
-      var ask = root.requestFullscreen || root.webkitRequestFullscreen;
+      var root = document.documentElement, ask = root.requestFullscreen || root.webkitRequestFullscreen;
       PAGE.wantFull = false;
       if (!ask || document.fullscreenElement || document.webkitFullscreenElement) return;
       if (navigator.userActivation && !navigator.userActivation.isActive) return PAGE.wantFull = true;
@@ -65,24 +58,21 @@ var LibraryFoucaultPage = {
     gesture: function() { if (PAGE.wantFull) PAGE.fullScreen(); },
 
     start: function() {
-      var c = Module['canvas'], on = function(target, type, f, options) { target.addEventListener(type, f, options); };
+      var c = Module['canvas'], keys = document.getElementById('keys');
+      var on = function(target, types, f, options) {
+        types.split(' ').forEach(function(type) { target.addEventListener(type, f, options); });
+      };
       on(document, 'mousedown', PAGE.outside, true);
       on(c, 'mousedown', PAGE.mousedown);
       on(window, 'mousemove', function(e) { if (PAGE.held >= 0) PAGE.motion(e); });
-      on(window, 'mouseup', function(e) {
-        if (e.button == PAGE.held) PAGE.mouse(PAGE.held, 1, e), PAGE.held = -1;
-      });
+      on(window, 'mouseup', function(e) { if (e.button == PAGE.held) PAGE.mouse(PAGE.held, 1, e), PAGE.held = -1; });
       on(c, 'contextmenu', function(e) { e.preventDefault(); });
       on(window, 'keydown', PAGE.keydown);
-      ['touchstart', 'touchmove', 'touchend', 'touchcancel'].forEach(function(type) {
-        on(c, type, PAGE.touched, {passive: false});
-      });
-      var keys = document.getElementById('keys');
+      on(c, 'touchstart touchmove touchend touchcancel', PAGE.touched, {passive: false});
       on(keys, 'mousedown', function(e) { e.preventDefault(); });  // the focus stays where it was
       on(keys, 'click', function(e) {
-        var button = e.target.closest('button');
         PAGE.gesture();
-        if (button) PAGE.key(button.dataset.key);
+        if (e.target.closest('button')) PAGE.key(e.target.closest('button').dataset.key);
       });
     },
 
@@ -217,10 +207,7 @@ var LibraryFoucaultPage = {
     },
     // Opens (or closes) an entry's submenu; its sisters' submenus close.
     expand: function(entry, open) {
-      Array.prototype.forEach.call(entry.parentNode.children, function(sister) {
-        if (sister != entry) sister.querySelectorAll('[aria-expanded]').forEach(function(e) { e.setAttribute('aria-expanded', 'false'); });
-        if (sister != entry && sister.item.sub) sister.setAttribute('aria-expanded', 'false');
-      });
+      entry.parentNode.querySelectorAll('[aria-expanded]').forEach(function(e) { if (e != entry) e.setAttribute('aria-expanded', false); });
       if (entry.item.sub) entry.setAttribute('aria-expanded', open);
     },
     choose: function(entry) {
@@ -281,7 +268,7 @@ var LibraryFoucaultPage = {
     window.foucaultFrames = (window.foucaultFrames || 0) + 1;
   },
   web_full_screen: function() { PAGE.fullScreen(); },
-  web_fail_webgl: function() { Module['showError']('webgl'); },
+  web_fail_webgl: function() { Module['showError']('webgl'); },  // web/start.js
 
   // The loop has stopped: the handlers go quiet and the picture stands, dimmed.
   web_stop: function() {
