@@ -1,12 +1,16 @@
 #!/usr/bin/env bash
-# The page's two bench rows, as RESULT lines for scripts/bench.sh: its weight (.js + .wasm +
-# .html as served, uncompressed) and its frames per second in headless Chromium.
+# The page's bench rows, as RESULT lines for scripts/bench.sh: the weight of the one file
+# scripts/web.sh builds, and its frames per second with the canvas at 1024x768, opened as a
+# file from a folder where it is alone: in headless Chromium, then in Firefox and in WebKit on
+# an Xvfb screen of their own, one after the other.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 [ -d tests/web/node_modules ] || npm ci --prefix tests/web --no-audit --no-fund >&2
-# Built and served by scripts/web.sh on a free port; its first line gives the address.
-coproc server { PORT=0 exec scripts/web.sh --serve 2>/dev/null; }
-trap 'kill $server_PID' EXIT
-url=$(grep -m1 -o 'http://[0-9.:]*/' <&"${server[0]}") || { echo "bench/web.sh: scripts/web.sh --serve failed" >&2; exit 1; }
-echo "RESULT web_weight_kib $(cat out/web/foucault.{js,wasm} out/web/index.html | wc -c | awk '{ printf "%.1f", $1 / 1024 }')"
-node bench/web_fps.mjs "$url"
+scripts/web.sh >&2
+dir=$(mktemp -d)
+trap 'rm -rf "$dir"' EXIT
+cp out/web/foucault.html "$dir/"
+echo "RESULT web_weight_kib $(wc -c <"$dir/foucault.html" | awk '{ printf "%.1f", $1 / 1024 }')"
+node bench/web_fps.mjs "file://$dir/foucault.html"
+FOUCAULT_MINIBROWSER=$(ls /usr/lib/*/webkit2gtk-4.*/MiniBrowser | head -n 1) xvfb-run -a -s "-screen 0 1280x1024x24" \
+  sh -c 'for engine in firefox webkit; do node bench/web_fps.mjs "$1" "" "$engine"; done' - "file://$dir/foucault.html"
