@@ -216,7 +216,8 @@ void glRasterPos2i(GLint x, GLint y) {
   const float w = clip[3];
   raster.valid = std::fabs(clip[0]) <= w && std::fabs(clip[1]) <= w && std::fabs(clip[2]) <= w;
   // In Mesa's order of operations, so that the text lands on the same whole pixel.
-  const float inverse_w = 1.0f / w, half_width = viewport[2] / 2.0f, half_height = viewport[3] / 2.0f;
+  const float inverse_w = 1.0f / w;
+  const float half_width = viewport[2] / 2.0f, half_height = viewport[3] / 2.0f;
   raster.x = clip[0] * inverse_w * half_width + (viewport[0] + half_width);
   raster.y = clip[1] * inverse_w * half_height + (viewport[1] + half_height);
   raster.z = clip[2] * inverse_w;

@@ -86,7 +86,9 @@ void glutMainLoop() { emscripten_set_main_loop(frame, 0, true); }
 extern "C" {
 
 void web_keyboard(int key) {
-  if (window.keyboard != nullptr) window.keyboard(static_cast<unsigned char>(key), window.x, window.y);
+  if (window.keyboard != nullptr) {
+    window.keyboard(static_cast<unsigned char>(key), window.x, window.y);
+  }
 }
 
 void web_special(int key) {

@@ -19,7 +19,8 @@ var LibraryFoucaultPage = {
     // Hands f the event's place in the drawing buffer's pixels, as the handlers expect it.
     at: function(e, f) {
       var c = Module['canvas'], r = c.getBoundingClientRect();
-      var x = Math.floor((e.clientX - r.left) * c.width / r.width), y = Math.floor((e.clientY - r.top) * c.height / r.height);
+      var x = Math.floor((e.clientX - r.left) * c.width / r.width);
+      var y = Math.floor((e.clientY - r.top) * c.height / r.height);
       PAGE.call(function() { f(x, y); });
     },
     mouse: function(button, state, e) { PAGE.at(e, function(x, y) { _web_mouse(button, state, x, y); }); },
@@ -31,7 +32,8 @@ var LibraryFoucaultPage = {
 
     // The buffer follows the canvas's CSS size times the pixel ratio; the program is told.
     fit: function() {
-      document.body.classList.toggle('full', !!(document.fullscreenElement || document.webkitFullscreenElement));
+      var full = document.fullscreenElement || document.webkitFullscreenElement;
+      document.body.classList.toggle('full', !!full);
       var c = Module['canvas'], r = c.getBoundingClientRect(), ratio = window.devicePixelRatio || 1;
       var w = Math.max(1, Math.round(r.width * ratio)), h = Math.max(1, Math.round(r.height * ratio));
       var scale = Math.max(1, Math.round(ratio));
@@ -48,6 +50,7 @@ var LibraryFoucaultPage = {
       PAGE.wantFull = false;
       if (!ask || document.fullscreenElement || document.webkitFullscreenElement) return;
       if (navigator.userActivation && !navigator.userActivation.isActive) return PAGE.wantFull = true;
+      document.onwebkitfullscreenerror = function() { PAGE.wantFull = true; };  // older Safari
       try {
         var asked = ask.call(root);
         if (asked && asked.catch) asked.catch(function() { PAGE.wantFull = true; });
@@ -65,7 +68,9 @@ var LibraryFoucaultPage = {
       on(document, 'mousedown', PAGE.outside, true);
       on(c, 'mousedown', PAGE.mousedown);
       on(window, 'mousemove', function(e) { if (PAGE.held >= 0) PAGE.motion(e); });
-      on(window, 'mouseup', function(e) { if (e.button == PAGE.held) PAGE.mouse(PAGE.held, 1, e), PAGE.held = -1; });
+      on(window, 'mouseup', function(e) {
+        if (e.button == PAGE.held) PAGE.mouse(PAGE.held, 1, e), PAGE.held = -1;
+      });
       on(c, 'contextmenu', function(e) { e.preventDefault(); });
       on(window, 'keydown', PAGE.keydown);
       on(c, 'touchstart touchmove touchend touchcancel', PAGE.touched, {passive: false});
@@ -102,7 +107,8 @@ var LibraryFoucaultPage = {
       if (key == 'ContextMenu' || key == 'F10' && e.shiftKey) {
         var r = Module['canvas'].getBoundingClientRect();
         PAGE.openMenu(r.left + r.width / 2, r.top + r.height / 2);
-      } else if (key == 'PageUp' || key == 'PageDown' || key.length == 1 && !e.ctrlKey && !e.altKey && !e.metaKey) {
+      } else if (key == 'PageUp' || key == 'PageDown' ||
+                 key.length == 1 && !e.ctrlKey && !e.altKey && !e.metaKey) {
         PAGE.key(key);
       } else {
         return;
@@ -207,7 +213,9 @@ var LibraryFoucaultPage = {
     },
     // Opens (or closes) an entry's submenu; its sisters' submenus close.
     expand: function(entry, open) {
-      entry.parentNode.querySelectorAll('[aria-expanded]').forEach(function(e) { if (e != entry) e.setAttribute('aria-expanded', false); });
+      entry.parentNode.querySelectorAll('[aria-expanded]').forEach(function(other) {
+        if (other != entry) other.setAttribute('aria-expanded', false);
+      });
       if (entry.item.sub) entry.setAttribute('aria-expanded', open);
     },
     choose: function(entry) {
@@ -225,11 +233,12 @@ var LibraryFoucaultPage = {
     // The WAI-ARIA menu's keys; no key reaches the program while the menu is open.
     menuKey: function(e) {
       var entry = document.querySelector('#menu li[tabindex="0"]'), sisters = entry.parentNode.children;
-      var n = sisters.length, i = Array.prototype.indexOf.call(sisters, entry), parent = entry.parentNode.closest('li');
+      var n = sisters.length, i = Array.prototype.indexOf.call(sisters, entry);
+      var parent = entry.parentNode.closest('li');
       var key = e.key == ' ' ? 'Enter' : e.key;
       e.preventDefault();
-      e.stopPropagation();
-      if (key == 'ArrowDown' || key == 'ArrowUp') PAGE.focus(sisters[(i + (key == 'ArrowDown' ? 1 : n - 1)) % n]);
+      if (key == 'ArrowDown') PAGE.focus(sisters[(i + 1) % n]);
+      else if (key == 'ArrowUp') PAGE.focus(sisters[(i + n - 1) % n]);
       else if (key == 'Home' || key == 'End') PAGE.focus(sisters[key == 'Home' ? 0 : n - 1]);
       else if ((key == 'ArrowRight' || key == 'Enter') && entry.item.sub) {
         PAGE.expand(entry, true);

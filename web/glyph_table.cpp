@@ -45,7 +45,9 @@ void print_table() {
   }
   first[95] = runs;
   std::printf("};\nconst Glyph glyphs[] = {\n");
-  for (int i = 0; i < 95; ++i) std::printf("    {%d, %d, %d},\n", advance[i], first[i], first[i + 1]);
+  for (int i = 0; i < 95; ++i) {
+    std::printf("    {%d, %d, %d},\n", advance[i], first[i], first[i + 1]);
+  }
   std::printf("};\n");
   std::exit(0);
 }

@@ -9,8 +9,8 @@
     canvas.hidden = true;
     document.documentElement.dataset.state = 'error';
   }
-  if (typeof WebAssembly != 'object' || typeof WebAssembly.instantiate != 'function') return showError('wasm');
-  if (!window.WebGLRenderingContext || !document.createElement('canvas').getContext('webgl')) return showError('webgl');
+  if (typeof WebAssembly != 'object') return showError('wasm');
+  if (!document.createElement('canvas').getContext('webgl')) return showError('webgl');
   Foucault({
     canvas: canvas,
     showError: showError,
