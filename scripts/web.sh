@@ -12,12 +12,14 @@ scripts/deps.sh build web >&2
 # Debian's emcc runs its helpers under node, which does not look in Debian's module folder.
 export NODE_PATH=/usr/share/nodejs
 out=out/web gen=out/web-gen
+rm -rf "$out"
 mkdir -p "$out" "$gen"
 
 # The desktop's Helvetica 12, read back from the installed freeglut (on a private X server
 # when there is no display), becomes the page's glyph table.
 g++ -std=c++17 -O2 -Wall -Wextra -Werror web/glyph_table.cpp -o "$gen/glyph_table" -lglut -lGL
-if [ -n "${DISPLAY:-}" ]; then "$gen/glyph_table"; else xvfb-run -a "$gen/glyph_table"; fi >"$gen/glyphs.inc"
+run=() && [ -n "${DISPLAY:-}" ] || run=(xvfb-run -a)
+"${run[@]}" "$gen/glyph_table" >"$gen/glyphs.inc"
 # The help page travels inside the page, as a string the help entry opens from a blob.
 python3 -c 'import json, sys; print("Module.helpPage = %s;" % json.dumps(open(sys.argv[1]).read()))' \
   help.html >"$gen/help.js"
@@ -26,13 +28,14 @@ python3 -c 'import json, sys; print("Module.helpPage = %s;" % json.dumps(open(sy
 # web layer's per-vertex lighting (web/fixed_function.cpp) before the emulation sees them,
 # and exit through web/glut.cpp, since a page cannot end.
 wrapped=(glBegin glEnable glDisable glLightfv glMaterialfv glNormal3f glVertex3f glShadeModel exit)
-# The page calls these with its events.
+# The page calls these with its events. (-sMINIFY_HTML=0: this emcc cannot call its HTML
+# minifier, and the page gains little from it.)
 exported=(main web_keyboard web_special web_mouse web_motion web_reshape web_menu_choice)
-exported=$(IFS=,; echo "${exported[*]/#/_}")
+exports=$(IFS=,; echo "${exported[*]/#/_}")
 em++ -std=c++17 -O2 -Wall -Wextra -Werror -Iweb -I. -I"$gen" \
   sim/*.cpp render/*.cpp app/*.cpp web/bitmap_text.cpp web/fixed_function.cpp web/glu.cpp \
   web/glut.cpp web/spheres.cpp "${wrapped[@]/#/-Wl,--wrap=}" -sLEGACY_GL_EMULATION=1 \
-  -sMODULARIZE=1 -sEXPORT_NAME=Foucault -sEXPORTED_FUNCTIONS="$exported" \
+  -sMODULARIZE=1 -sEXPORT_NAME=Foucault -sEXPORTED_FUNCTIONS="$exports" \
   --js-library web/glut_web.js --pre-js "$gen/help.js" --extern-post-js web/start.js \
   -sSINGLE_FILE=1 -sMINIFY_HTML=0 --shell-file web/shell.html -o "$out/foucault.html"
 echo "web.sh: built $out/foucault.html" >&2
