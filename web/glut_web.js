@@ -267,7 +267,7 @@ var LibraryFoucaultPage = {
     PAGE.attached = PAGE.menus.length;
   },
 
-  // Once per frame, before the program draws.
+  // Once per frame, before the program draws (so fit's reshape runs inside the loop's call).
   web_frame: function() {
     if (!window.foucaultFrames) {
       PAGE.start();
