@@ -5,7 +5,7 @@
 # an Xvfb screen of their own, one after the other.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-[ -d tests/web/node_modules ] || npm ci --prefix tests/web --no-audit --no-fund >&2
+[ tests/web/node_modules/.package-lock.json -nt tests/web/package-lock.json ] || npm ci --prefix tests/web --no-audit --no-fund >&2
 scripts/web.sh >&2
 dir=$(mktemp -d)
 trap 'rm -rf "$dir"' EXIT

@@ -225,7 +225,7 @@ const verbs = {
 async function play(e, step) {
   const verb = step.split(' ', 1)[0];
   const rest = step.slice(verb.length + 1);
-  const args = ['open', 'until', 'expect'].includes(verb) ? [rest] : rest.match(/"[^"]*"|\S+/g)?.map((a) => a.replace(/^"(.*)"$/, '$1')) ?? [];
+  const args = ['open', 'until', 'expect', 'console'].includes(verb) ? [rest] : rest.match(/"[^"]*"|\S+/g)?.map((a) => a.replace(/^"(.*)"$/, '$1')) ?? [];
   await (async () => verbs[verb](e, ...args))().catch((error) => {
     throw Object.assign(error, {message: `${step}\n${error.message}`});
   });

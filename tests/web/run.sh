@@ -8,7 +8,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 scripts/deps.sh web
-[ -d tests/web/node_modules ] || npm ci --prefix tests/web --no-audit --no-fund
+# npm's record of what it installed is newer than the lock file unless the lock file changed.
+[ tests/web/node_modules/.package-lock.json -nt tests/web/package-lock.json ] || npm ci --prefix tests/web --no-audit --no-fund
 page=${FOUCAULT_WEB_PAGE:-out/web/foucault.html}
 [ -n "${FOUCAULT_WEB_PAGE:-}" ] || scripts/web.sh >/dev/null
 
@@ -17,7 +18,7 @@ page=${FOUCAULT_WEB_PAGE:-out/web/foucault.html}
 xr_start 1024x768 "$PWD" build/app/foucault || { echo "run.sh: the desktop program did not start" >&2; exit 1; }
 sleep 1 && xr_shot "$XR/desktop.png" && xr_stop
 
-# The X pointer rests outside the browsers' windows, where it hovers over nothing.
 minibrowser=$(ls /usr/lib/*/webkit2gtk-4.*/MiniBrowser | head -n 1)
+# The X pointer rests outside the browsers' windows, where it hovers over nothing.
 FOUCAULT_PAGE=$(realpath "$page") FOUCAULT_DESKTOP_PNG=$XR/desktop.png FOUCAULT_MINIBROWSER=$minibrowser \
   xvfb-run -a -s "-screen 0 1280x1024x24" sh -c 'xdotool mousemove 1279 1023 && exec node --test "$@" tests/web/page_test.mjs' - "$@"
