@@ -238,9 +238,9 @@ const scenarios = data('web/scenarios.txt').split(/^== /m).slice(1).map((text) =
   return {name, flags: flags.split(' '), steps: lines(steps.join('\n'))};
 });
 
-// The engines' scenarios run three at a time: each waits on its browser much of its time.
+// Two scenarios at a time: a browser drawing in software wants a core of its own.
 const only = new RegExp(process.env.FOUCAULT_WEB_ONLY ?? '');  // e.g. 'chromium: touch'
-describe('the page opened as a file', {concurrency: 3}, () => {
+describe('the page opened as a file', {concurrency: 2}, () => {
   for (const {name, flags, steps} of scenarios) {
     for (const engine of flags.filter((flag) => engines[flag] && only.test(`${flag}: ${name}`))) {
       test(`${engine}: ${name}`, async () => {
