@@ -1,24 +1,21 @@
-// The one-file page as people open it: copied alone into a folder and opened as a file, in
-// Chromium, Firefox and WebKit, each driven by its launcher behind one small interface. The
-// scenarios are data (tests/data/web/scenarios.txt): one step a line, a verb below and its
-// arguments. run.sh passes the page (FOUCAULT_PAGE), the desktop program's screenshot
+// The one-file page as people open it, as a file, in Chromium, Firefox and WebKit, each
+// driven by its launcher behind one small interface. The scenarios are data
+// (tests/data/web/scenarios.txt): one step a line, a verb below and its arguments. run.sh
+// passes the page alone in a folder (FOUCAULT_PAGE), the desktop program's screenshot
 // (FOUCAULT_DESKTOP_PNG) and WebKit's browser (FOUCAULT_MINIBROWSER).
 import assert from 'node:assert/strict';
 import {spawn} from 'node:child_process';
-import {copyFileSync, mkdtempSync, readFileSync} from 'node:fs';
+import {readFileSync} from 'node:fs';
 import {createRequire} from 'node:module';
-import {tmpdir} from 'node:os';
-import {join} from 'node:path';
 import {describe, test} from 'node:test';
+import {pathToFileURL} from 'node:url';
 import {PNG} from 'pngjs';
 import puppeteer from 'puppeteer-core';
 
 const data = (name) => readFileSync(new URL(`../data/${name}`, import.meta.url), 'utf8');
 const lines = (text) => text.split('\n').filter((line) => /^[^#\s]/.test(line));
 const sleep = (ms) => new Promise((done) => setTimeout(done, ms));
-const folder = mkdtempSync(join(tmpdir(), 'foucault-page-'));
-copyFileSync(process.env.FOUCAULT_PAGE, join(folder, 'foucault.html'));
-const url = `file://${folder}/foucault.html`;
+const url = pathToFileURL(process.env.FOUCAULT_PAGE).href;
 const axe = readFileSync(createRequire(import.meta.url).resolve('axe-core/axe.min.js'), 'utf8');
 
 // Chromium and Firefox through puppeteer-core (CDP and WebDriver BiDi).
