@@ -6,6 +6,7 @@
 #include "sim/sim_state.h"
 #include "sim/trace.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -13,6 +14,7 @@
 #include <gtest/gtest.h>
 #include <sstream>
 #include <sys/resource.h>
+#include <vector>
 
 namespace {
 
@@ -40,14 +42,18 @@ void append_state(std::string& text) {
                 sim.running, sim.earth_fixed, sim.first_reset, trace.trace_len, trace.trace_start,
                 trace.frame_count);
   text += buf;
-  // Entry 0 (the sample that has just left), the shown window and the staging slot.
-  for (int i = 0; i <= trace.trace_len;
-       i = i == 0 && trace.trace_start > 1 ? trace.trace_start : i + 1) {
+  // Entry 0 (the sample that has just left), then the shown window and the staging slot.
+  std::vector<int> entries = {0};
+  for (int i = std::max(trace.trace_start, 1); i <= trace.trace_len; ++i) entries.push_back(i);
+  for (int i : entries) {
     std::snprintf(buf, sizeof buf, " %3d %a %a %a\n", i, trace.trace_x[i], trace.trace_y[i],
                   trace.trace_z[i]);
     text += buf;
   }
 }
+
+// Frames drawn so far in the scripted run: each one samples the bob somewhere new.
+int frames_drawn = 0;
 
 // One operation of the model, or a value set by hand as a key or menu entry would set it.
 // Arguments are numbers as strtod reads them (hex floats, inf); words after them are notes.
@@ -56,19 +62,34 @@ void run(const std::string& line) {
   std::istringstream in(line.substr(op.size()));
   double v[3] = {};
   for (double& x : v) x = in >> word ? std::strtod(word.c_str(), nullptr) : 0.0;
-  static int k = 0;  // frames drawn so far: each one puts the bob somewhere new
   if (op == "reset") reset_simulation();
-  for (int i = 0; op == "idle" && i < v[0]; ++i) idle();
-  for (const int end = op == "frames" ? k + static_cast<int>(v[0]) : k; k < end; ++k)
-    sample_trace(0.1f * k, -0.2f * k, 0.3f * k, 1.0f + k, -1.0f - k, v[1] != 0.0);
+  if (op == "idle") {
+    for (int i = 0; i < v[0]; ++i) idle();
+  }
+  if (op == "frames") {  // v[0] frames, co-rotating when v[1] is not 0
+    for (int i = 0; i < static_cast<int>(v[0]); ++i) {
+      const float k = static_cast<float>(frames_drawn++);
+      sample_trace(0.1f * k, -0.2f * k, 0.3f * k, 1.0f + k, -1.0f - k, v[1] != 0.0);
+    }
+  }
   if (op == "clear") clear_trace();
   if (op == "restart") restart_pendulum(v[0], v[1]);
-  if (op == "latitude") sim.latitude = v[0], apply_latitude();
+  if (op == "latitude") {
+    sim.latitude = v[0];
+    apply_latitude();
+  }
   if (op == "scale_omega") scale_omega(v[0]);
   if (op == "omega") sim.omega = v[0];
-  if (op == "flags") sim.running = v[0], sim.earth_fixed = v[1];
-  if (op == "angles") sim.earth_angle = v[0], sim.sky_angle = v[1], sim.plane_angle = v[2];
-  if (op == "frame_count") trace.frame_count = v[0];
+  if (op == "flags") {
+    sim.running = static_cast<int32_t>(v[0]);
+    sim.earth_fixed = static_cast<int32_t>(v[1]);
+  }
+  if (op == "angles") {
+    sim.earth_angle = v[0];
+    sim.sky_angle = v[1];
+    sim.plane_angle = v[2];
+  }
+  if (op == "frame_count") trace.frame_count = static_cast<int32_t>(v[0]);
 }
 
 TEST(Model, ScriptedRunMatchesItsTranscript) {
@@ -76,6 +97,7 @@ TEST(Model, ScriptedRunMatchesItsTranscript) {
   std::stringstream expected;
   expected << std::ifstream(path, std::ios::binary).rdbuf();
   sim = SimState();  // the program-start values, even after other tests in this process
+  frames_drawn = 0;
   std::string transcript;
   for (std::string line; std::getline(expected, line);) {
     if (line.rfind("== ", 0) != 0) continue;
@@ -88,8 +110,10 @@ TEST(Model, ScriptedRunMatchesItsTranscript) {
       transcript += c == '\n' ? "$\n" : std::string(1, c);
     append_state(transcript);
   }
-  if (std::getenv("FOUCAULT_REGEN") != nullptr)
-    std::ofstream(path, std::ios::binary) << transcript, expected.str(transcript);
+  if (std::getenv("FOUCAULT_REGEN") != nullptr) {
+    std::ofstream(path, std::ios::binary) << transcript;
+    expected.str(transcript);
+  }
   EXPECT_EQ(transcript, expected.str()) << "compared with " << path;
 }
 
