@@ -44,12 +44,6 @@ const char* const group_names[] = {"points",     "lines",          "line_loop", 
                                    "text"};
 constexpr GLfloat solid_sphere = 10, wire_sphere = 11, text_line = 12;
 
-#ifdef __SANITIZE_ADDRESS__
-constexpr int storm_events = 2000;  // each event costs several times more under the sanitizers
-#else
-constexpr int storm_events = 10000;
-#endif
-
 std::string take_call_log() {
   std::string out = call_log;
   if (redisplays > 0) out += "glutPostRedisplay x" + std::to_string(redisplays) + "\n";
@@ -346,11 +340,13 @@ TEST(Program, Transcript) {
 
 // Held keys and repeated menu choices included: the latitude round and round, the rate past
 // the largest double and below the smallest, the camera far off, windows of no size.
-// FOUCAULT_STORM_SEED replays another seed.
+// FOUCAULT_STORM_SEED replays another seed, FOUCAULT_STORM_EVENTS sets the length.
 TEST(Program, SeededStorm) {
   if (!open_gl_window()) GTEST_SKIP() << "no X display; run the tests under xvfb-run";
   const char* seed_text = std::getenv("FOUCAULT_STORM_SEED");
   const unsigned seed = seed_text != nullptr ? std::strtoul(seed_text, nullptr, 0) : 20261207u;
+  const char* events_text = std::getenv("FOUCAULT_STORM_EVENTS");
+  const int storm_events = events_text != nullptr ? std::atoi(events_text) : 10000;
   std::mt19937 rng(seed);
   const std::vector<std::string> vocabulary = data_lines("app/storm_events.txt");
   for (int i = 0; i < storm_events; ++i) {
