@@ -9,12 +9,13 @@ cd "$(dirname "$0")/.."
 scripts/deps.sh build test package cross web
 scripts/build.sh build
 xvfb() { xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" "$@"; }
+# First, alone on the machine: the end-to-end probes wait fixed times for the program's frames.
+xvfb ctest --test-dir build --output-on-failure -j 2
 
-# The model's other builds run meanwhile, on the core that the tests below leave idle while
-# they wait on X servers and on valgrind; their report follows the rest.
+# Then the two cores are shared: memcheck and the model's other builds run meanwhile, each
+# with its report in build/, shown when all have ended.
+scripts/memcheck.sh build/app/foucault >build/memcheck.log 2>&1 &
 scripts/model-builds.sh >build/model-builds.log 2>&1 &
-model_builds=$!
-
 # The sanitizer build needs only the test programs; its storm is shorter, each event costing
 # several times more. Leak suppressions cover Mesa and the X libraries only (see the file).
 cmake -S . -B build-asan -DFOUCAULT_SANITIZE=ON -DFOUCAULT_BUILD_BENCH=OFF >/dev/null
@@ -22,9 +23,8 @@ cmake --build build-asan -j "$(nproc)" --target sim_tests gl_tests
 LSAN_OPTIONS="suppressions=$PWD/tests/robust/lsan.supp:print_suppressions=0" \
   UBSAN_OPTIONS=print_stacktrace=1 FOUCAULT_STORM_EVENTS=2000 \
   xvfb ctest --test-dir build-asan --output-on-failure -j 2 --label-exclude 'e2e|install'
-
-scripts/memcheck.sh build/app/foucault
-xvfb ctest --test-dir build --output-on-failure -j 2
-wait "$model_builds" || { cat build/model-builds.log; exit 1; }
-cat build/model-builds.log
+status=0
+for job in $(jobs -p); do wait "$job" || status=1; done
+cat build/memcheck.log build/model-builds.log
+[ "$status" = 0 ]
 tests/web/run.sh
