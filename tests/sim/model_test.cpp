@@ -126,6 +126,7 @@ using Complex = std::complex<double>;
 // swing turns at -Ws, clockwise seen from above in the north; and L = x vy - y vx +
 // Ws (x^2 + y^2), Ws |z0|^2 for a release from rest, is a constant of the motion.
 TEST(Physics, SwingFollowsTheExactSolutionForFourThousandIdleCalls) {
+  sim = SimState();  // the program-start values, even after other tests in this process
   reset_simulation();
   for (const double latitude : {default_latitude, pi / 2, -pi / 2, -0.3, 0.0}) {
     sim.latitude = latitude;
