@@ -60,10 +60,6 @@ std::string floats(const char* name, GLenum what, int n) {
   return out + "\n";
 }
 
-void add_entry(const char* kind, const char* label, int value) {
-  call_log += kind + std::string(" \"") + label + "\" " + std::to_string(value) + "\n";
-}
-
 // Runs one event: key C | special up|down | mouse | motion X Y | reshape W H | idle N |
 // frame N | run N (N idle calls, then N frames) | menu M V (the callback of menu number M,
 // in the order create_menus makes them, with value V).
@@ -107,8 +103,7 @@ bool open_gl_window() {
   run_command = [](const char* command) { return std::printf("[system] %s\n", command); };
   printed("reset");
   int argc = 1;
-  char name[] = "gl_tests";
-  char* argv[] = {name, nullptr};
+  char* argv[] = {const_cast<char*>("gl_tests"), nullptr};
   open_window(&argc, argv);
   init_graphics();
   call_log += floats("projection before the first reshape", GL_PROJECTION_MATRIX, 16);
@@ -177,14 +172,13 @@ std::string picture_record() {
   printed("frame 1");
   const GLint count = glRenderMode(GL_RENDER);
   out += "cleared " + std::to_string(cleared);
-  for (GLenum lamp : {GL_LIGHT0, GL_LIGHT1}) {  // positions as the frame left them (eye space)
+  GLfloat l[4];
+  for (GLenum lamp : {GL_LIGHT0, GL_LIGHT1})  // positions as the frame left them (eye space)
     for (GLenum what : {GL_AMBIENT, GL_DIFFUSE, GL_SPECULAR, GL_POSITION}) {
-      GLfloat l[4];
       glGetLightfv(lamp, what, l);
       out += "\nlight " + std::to_string(lamp) + " " + std::to_string(what);
       for (GLfloat x : l) out += " " + std::to_string(x);
     }
-  }
   out += frame_text + "\n# group primitives vertices, x y z r g b: least greatest mean\n";
   // A token, a polygon's vertex count, then vertices of 7 floats (x, y, z, r, g, b, a).
   const GLfloat* f = feedback.data();
@@ -280,10 +274,10 @@ int __wrap_glutCreateMenu(void (*callback)(int)) {
   return static_cast<int>(menus.size());
 }
 void __wrap_glutAddMenuEntry(const char* label, int value) {
-  add_entry("glutAddMenuEntry", label, value);
+  call_log += "glutAddMenuEntry \"" + std::string(label) + "\" " + std::to_string(value) + "\n";
 }
 void __wrap_glutAddSubMenu(const char* label, int menu) {
-  add_entry("glutAddSubMenu", label, menu);
+  call_log += "glutAddSubMenu \"" + std::string(label) + "\" " + std::to_string(menu) + "\n";
 }
 void __wrap_glutAttachMenu(int button) {
   call_log += "glutAttachMenu " + std::to_string(button) + "\n";
