@@ -16,6 +16,7 @@ xvfb ctest --test-dir build --output-on-failure -j 2
 # with its report in build/, shown when all have ended.
 scripts/memcheck.sh build/app/foucault >build/memcheck.log 2>&1 &
 scripts/model-builds.sh >build/model-builds.log 2>&1 &
+trap 'kill $(jobs -p) 2>/dev/null || true' EXIT # should a step below fail
 # The sanitizer build needs only the test programs; its storm is shorter, each event costing
 # several times more. Leak suppressions cover Mesa and the X libraries only (see the file).
 cmake -S . -B build-asan -DFOUCAULT_SANITIZE=ON -DFOUCAULT_BUILD_BENCH=OFF >/dev/null
