@@ -16,6 +16,7 @@
 #include <gtest/gtest.h>
 #include <sstream>
 #include <sys/resource.h>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -82,15 +83,10 @@ void run(const std::string& line) {
   }
   if (op == "scale_omega") scale_omega(v[0]);
   if (op == "omega") sim.omega = v[0];
-  if (op == "flags") {
-    sim.running = static_cast<int32_t>(v[0]);
-    sim.earth_fixed = static_cast<int32_t>(v[1]);
-  }
-  if (op == "angles") {
-    sim.earth_angle = v[0];
-    sim.sky_angle = v[1];
-    sim.plane_angle = v[2];
-  }
+  if (op == "flags")
+    std::tie(sim.running, sim.earth_fixed) = std::tuple<int32_t, int32_t>(v[0], v[1]);
+  if (op == "angles")
+    std::tie(sim.earth_angle, sim.sky_angle, sim.plane_angle) = std::tie(v[0], v[1], v[2]);
   if (op == "frame_count") trace.frame_count = static_cast<int32_t>(v[0]);
 }
 
