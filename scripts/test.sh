@@ -9,14 +9,14 @@ cd "$(dirname "$0")/.."
 scripts/deps.sh build test package cross web
 scripts/build.sh build
 xvfb() { xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" "$@"; }
-# First, alone on the machine: the end-to-end probes wait fixed times for the program's frames.
-xvfb ctest --test-dir build --output-on-failure -j 2
 
-# Then the two cores are shared: memcheck and the model's other builds run meanwhile, each
-# with its report in build/, shown when all have ended.
-scripts/memcheck.sh build/app/foucault >build/memcheck.log 2>&1 &
+# The model's other builds and memcheck run meanwhile, on the core that the X tests leave
+# idle while they wait on their servers and programs; their reports in build/ follow the rest.
 scripts/model-builds.sh >build/model-builds.log 2>&1 &
 trap 'kill $(jobs -p) 2>/dev/null || true' EXIT # should a step below fail
+xvfb ctest --test-dir build --output-on-failure -j 2
+scripts/memcheck.sh build/app/foucault >build/memcheck.log 2>&1 &
+
 # The sanitizer build needs only the test programs; its storm is shorter, each event costing
 # several times more. Leak suppressions cover Mesa and the X libraries only (see the file).
 cmake -S . -B build-asan -DFOUCAULT_SANITIZE=ON -DFOUCAULT_BUILD_BENCH=OFF >/dev/null
