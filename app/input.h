@@ -2,8 +2,10 @@
 // frame shows what they did.
 #pragma once
 
-constexpr double latitude_step = 0.3141592653589793;  // pi/10, 18 degrees
-constexpr float eye_step = 5.0f;                       // Page Up / Page Down
+#include "sim/sim_state.h"
+
+constexpr double latitude_step = radians(18.0);  // + and -
+constexpr float eye_step = 5.0f;                 // Page Up / Page Down
 
 void keyboard(unsigned char key, int x, int y);
 void special_key(int key, int x, int y);

@@ -13,6 +13,7 @@
 #include "app/input.h"
 #include "app/menus.h"
 #include "app/startup.h"
+#include "app/window.h"
 #include "render/frame.h"
 #include "render/graphics.h"
 #include "sim/integrator.h"
@@ -31,11 +32,7 @@ int main(int argc, char** argv) {
   reset_simulation();
   std::printf("l'affichage OpenGL commence maintenant \n");
 
-  glutInit(&argc, argv);
-  glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
-  glutInitWindowSize(1024, 768);
-  glutInitWindowPosition(0, 0);
-  glutCreateWindow("Pendule de Foucault OXA 2003/3004 ~ ~ ~ ~ ~ ~ ~");
+  open_window(&argc, argv);
   init_graphics();
   glutFullScreen();
   create_menus();

@@ -16,6 +16,8 @@ int (*run_command)(const char* command) = std::system;
 
 namespace {
 
+// The main menu and the release submenu share the callback menu_main, so their entries are
+// numbered in one enum and no two carry the same value.
 enum MainEntry { full_reset = 3, release_south = 7, release_west = 8, release_southwest = 11,
                  help_entry = 12 };
 
@@ -100,13 +102,13 @@ void menu_main(int value) {
       reset_view_and_calculation();
       break;
     case release_south:
-      restart_pendulum(-2.0, 0.0);
+      restart_pendulum(release_from_south.x, release_from_south.y);
       break;
     case release_west:
-      restart_pendulum(0.0, 2.0);
+      restart_pendulum(release_from_west.x, release_from_west.y);
       break;
     case release_southwest:
-      restart_pendulum(-1.4, 1.4);
+      restart_pendulum(release_from_southwest.x, release_from_southwest.y);
       break;
     case help_entry:
       toggle_help();
@@ -132,14 +134,14 @@ void menu_view(int value) {
 }
 
 void menu_latitude(int value) {
-  static const double latitudes[] = {1.5707963267948966, 0.7853981633974483, 0.0,
-                                     -0.7853981633974483, -1.5707963267948966};
+  static const double latitudes[] = {radians(90.0), radians(45.0), 0.0, radians(-45.0),
+                                     radians(-90.0)};
   if (value < 1 || value > 5) {
     return;
   }
   sim.latitude = latitudes[value - 1];
   apply_latitude();
-  restart_pendulum(-2.0, 0.0);
+  restart_pendulum(release_from_south.x, release_from_south.y);
 }
 
 void menu_rotation(int value) {

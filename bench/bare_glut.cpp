@@ -1,8 +1,9 @@
-// The least a GLUT program does with the program's window: the same display mode, size,
-// place and title, full screen, each frame cleared and swapped and the next asked for at
-// once, and the program's own five menus (create_menus), whose freeglut windows and GL
-// contexts any program that offers them pays for. With an argument, no menus.
+// The least a GLUT program does with the program's window (the program's own open_window):
+// full screen, each frame cleared and swapped and the next asked for at once, and the
+// program's own five menus (create_menus), whose freeglut windows and GL contexts any program
+// that offers them pays for. With an argument, no menus.
 #include "app/menus.h"
+#include "app/window.h"
 
 #include <GL/freeglut.h>
 
@@ -17,11 +18,7 @@ void display() {
 }  // namespace
 
 int main(int argc, char** argv) {
-  glutInit(&argc, argv);
-  glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
-  glutInitWindowSize(1024, 768);
-  glutInitWindowPosition(0, 0);
-  glutCreateWindow("Pendule de Foucault OXA 2003/3004 ~ ~ ~ ~ ~ ~ ~");
+  open_window(&argc, argv);
   glutFullScreen();
   if (argc == 1) create_menus();
   glutDisplayFunc(display);

@@ -1,5 +1,6 @@
 // The program's costs, measured with Google Benchmark (scripts/bench.sh runs it, never the
 // tests): the idle call, the frame, and start-up and peak memory of the real program.
+#include "app/window.h"
 #include "render/frame.h"
 #include "render/graphics.h"
 #include "sim/integrator.h"
@@ -98,11 +99,7 @@ std::string open_program_window() {
   char name[] = "foucault_bench";
   char* argv[] = {name, nullptr};
   reset_simulation();
-  glutInit(&argc, argv);
-  glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
-  glutInitWindowSize(1024, 768);
-  glutInitWindowPosition(0, 0);
-  glutCreateWindow("Pendule de Foucault OXA 2003/3004 ~ ~ ~ ~ ~ ~ ~");
+  open_window(&argc, argv);
   init_graphics();
   glutFullScreen();
   glutDisplayFunc(display);

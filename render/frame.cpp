@@ -27,6 +27,8 @@ void place_lamps() {
   light1_position[1] = static_cast<float>(sun_distance * std::sin(sim.sky_angle));
   light1_position[2] = static_cast<float>(sun_distance);
   light1_position[3] = 1.0f;
+  // Lamp 0 is never switched on: its place is still written every frame, as the program
+  // always has, so its state is the same in every frame (the picture records hold it).
   light0_position[0] = 3.0f;
   light0_position[1] = 0.0f;
   light0_position[2] = 3.0f;
@@ -53,8 +55,8 @@ void display() {
   }
   if (view.view_zoom == 1) {
     // The pointer's height sets the distance: 25 at the top, 15 at 768 pixels, unbounded.
-    view.eye_z =
-        static_cast<float>(25.0 - static_cast<double>(view.view_rot_x) * 10.0 / zoom_pixels);
+    view.eye_z = static_cast<float>(static_cast<double>(default_eye_z) -
+                                    static_cast<double>(view.view_rot_x) * 10.0 / zoom_pixels);
     look_from_eye();
     draw_overlay();
     glRotatef(view.saved_rot_x, 1.0f, 0.0f, 0.0f);

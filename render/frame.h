@@ -1,7 +1,11 @@
 // The camera record and the display handler that composes every frame.
 #pragma once
 
+#include "render/graphics.h"
+
 #include <cstdint>
+
+constexpr float default_eye_z = 25.0f;  // from the Earth's centre: 15 above the surface
 
 // Camera modes: free rotation (the mouse turns the scene) or zoom (the orientation is
 // frozen and the pointer's height sets the distance). Exactly one of the two flags is 1.
@@ -14,7 +18,7 @@ struct ViewState {
   float saved_rot_y = 0.0f;
   float eye_x = 0.0f;
   float eye_y = 0.0f;
-  float eye_z = 25.0f;  // distance from the Earth's centre, 15 above the surface
+  float eye_z = default_eye_z;
   float look_dx = 0.0f;
   float look_dz = 1.0f;     // the eye looks towards -z
   int32_t corotate = 0;     // draw the plate and trace turning with the plane of swing
@@ -24,8 +28,7 @@ struct ViewState {
 
 extern ViewState view;
 
-constexpr float default_eye_z = 25.0f;
-constexpr double zoom_pixels = 768.0;  // pointer travel from distance 25 to distance 15
+constexpr double zoom_pixels = window_height;  // pointer travel from distance 25 to 15
 constexpr double sun_distance = 30.0;  // sun lamp at (30 cos, 30 sin, 30) in the Earth frame
 
 // Places the sun (lamp 1) and lamp 0 under the current model-view matrix, which holds the

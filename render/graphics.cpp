@@ -56,11 +56,15 @@ void init_graphics() {
   glEnable(GL_DEPTH_TEST);
   glShadeModel(GL_SMOOTH);
   glFrontFace(GL_CCW);
+  // Culling is never enabled, so this mode changes nothing on screen: it is kept so that the
+  // graphics state stays the one the program has always had (the picture records hold it).
   glCullFace(GL_FRONT);
   glMatrixMode(GL_PROJECTION);
   glLoadIdentity();
-  // The 1024 x 768 window asked for at start-up, until the first reshape.
-  gluPerspective(field_of_view, static_cast<float>(4.0f / 3.0f), near_plane, far_plane);
+  // The window asked for at start-up, until the first reshape; its aspect in single precision.
+  gluPerspective(field_of_view,
+                 static_cast<float>(window_width) / static_cast<float>(window_height), near_plane,
+                 far_plane);
   // Model-view is still the context's identity: these positions are in eye coordinates.
   glMatrixMode(GL_MODELVIEW);
   glLightfv(GL_LIGHT0, GL_AMBIENT, light0_ambient);

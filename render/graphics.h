@@ -12,11 +12,16 @@ extern GLfloat light1_ambient[4];
 extern GLfloat light1_diffuse[4];
 extern GLfloat light1_position[4];
 
+// The window asked for at start-up, before it goes full screen.
+constexpr int window_width = 1024;
+constexpr int window_height = 768;
+
 constexpr double field_of_view = 60.0;  // vertical, degrees
 constexpr double near_plane = 0.1;
 constexpr double far_plane = 1000.0;
 
-// Once, right after the window exists: depth test, lighting with lamp 1, a 4/3 projection.
+// Once, right after the window exists: depth test, lighting with lamp 1, and the projection
+// of the window asked for, until the first reshape.
 void init_graphics();
 
 // The reshape handler: viewport and projection follow the window; a height of 0 (a

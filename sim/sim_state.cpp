@@ -49,7 +49,7 @@ void reset_simulation() {
       *angle = 0.0;
     }
   }
-  restart_pendulum(release_south_x, release_south_y);
+  restart_pendulum(release_from_south.x, release_from_south.y);
 }
 
 void restart_pendulum(double x0, double y0) {

@@ -34,16 +34,27 @@ struct SimState {
 
 extern SimState sim;
 
-// Release points in the model frame (north, west).
-constexpr double release_south_x = -2.0;
-constexpr double release_south_y = 0.0;
+constexpr double pi = 3.141592653589793;
+
+// Degrees to radians as degrees * pi / 180: the presets written in degrees get the bits the
+// model has always had (50 degrees is 0.8726646259971648, 90 is pi/2 exactly).
+constexpr double radians(double degrees) {
+  return degrees * pi / 180.0;
+}
+
+// Release points in the model frame (north, west): the bob at rest about 2 from the centre.
+struct ReleasePoint {
+  double x;
+  double y;
+};
+constexpr ReleasePoint release_from_south = {-2.0, 0.0};  // every reset's
+constexpr ReleasePoint release_from_west = {0.0, 2.0};
+constexpr ReleasePoint release_from_southwest = {-1.4, 1.4};
 
 // Default parameters restored by every reset.
-constexpr double default_latitude = 0.8726646259971648;  // 50 degrees
+constexpr double default_latitude = radians(50.0);
 constexpr double default_omega = 0.1;
 constexpr double default_dt = 0.0005;
-
-constexpr double pi = 3.141592653589793;
 
 // Prints the banner and the time step, restores the default parameters, allocates the
 // trace on the first call (prints "RAZ" on later ones) and releases the bob from the south.

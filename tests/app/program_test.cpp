@@ -1,13 +1,15 @@
 // The program on one real GLUT window (Mesa under Xvfb), driven by the events of
 // tests/data/app/events.txt: the keys, Page Up and Page Down, the mouse and every menu entry.
-// The transcript holds what each event printed and called and the
-// fields it changed; at "picture NAME" the frame is drawn in feedback mode and compared with
+// The transcript holds what each event printed and called and the fields it changed; at
+// "picture NAME" the frame is drawn in feedback mode and its record compared with
 // tests/data/render/NAME.txt. Then a seeded storm of the same events checks the invariants.
-// freeglut's menu and text calls are wrapped at link time (-Wl,--wrap=...), so the tests
-// read the menu tree and every character written; the help command is logged, not run.
+// freeglut's menu, text and sphere calls, glBegin and glClear are wrapped at link time
+// (-Wl,--wrap=...), so the tests read the menu tree, every character written and where each
+// drawn group begins; the help command is logged, not run.
 // FOUCAULT_REGEN=1 writes the data files afresh: read the difference before committing it.
 #include "app/input.h"
 #include "app/menus.h"
+#include "app/window.h"
 #include "render/frame.h"
 #include "render/graphics.h"
 #include "sim/integrator.h"
@@ -18,6 +20,7 @@
 #include <gtest/gtest.h>
 // After gtest: Xlib defines macros (None, Bool) that clash with its names.
 #include <X11/Xlib.h>
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <random>
@@ -25,19 +28,27 @@
 
 namespace {
 
-// Mesa computes feedback in single precision: 0.02 (pixels, depth, colour) is above its
-// rounding and the print's last digit, and far below a degree's turn or a lamp's move.
-constexpr double kFeedbackTolerance = 0.02;
-
-std::vector<void (*)(int)> menus;  // the callbacks, by menu number
+// What the wrapped calls saw: the menu callbacks by menu number, the calls logged since the
+// last event, the text lines and the buffers cleared since the last picture.
+std::vector<void (*)(int)> menus;
 std::string call_log, frame_text;
 int redisplays = 0;
-GLbitfield cleared = 0;  // the buffers glClear was asked for since the last frame dump
+GLbitfield cleared = 0;
+std::vector<GLfloat> feedback(1 << 20);
+
+// Names of the drawn groups, by the pass-through value that opens each in the feedback: a
+// glBegin mode, then a GLUT sphere or a line of text.
+const char* const group_names[] = {"points",     "lines",          "line_loop",    "line_strip",
+                                   "triangles",  "triangle_strip", "triangle_fan", "quads",
+                                   "quad_strip", "polygon",        "solid_sphere", "wire_sphere",
+                                   "text"};
+constexpr GLfloat solid_sphere = 10, wire_sphere = 11, text_line = 12;
 
 std::string take_call_log() {
   std::string out = call_log;
   if (redisplays > 0) out += "glutPostRedisplay x" + std::to_string(redisplays) + "\n";
-  call_log.clear(), redisplays = 0;
+  call_log.clear();
+  redisplays = 0;
   return out;
 }
 
@@ -49,20 +60,15 @@ std::string floats(const char* name, GLenum what, int n) {
   return out + "\n";
 }
 
-void add_entry(const char* kind, const char* label, int value) {
-  call_log += kind + std::string(" \"") + label + "\" " + std::to_string(value) + "\n";
-}
-
-// Runs one event and returns what it printed: key C | special up|down | mouse | motion X Y |
-// reshape W H | idle N | frame N | run N (N idle calls, each followed by a frame) | menu M V
-// (the callback of menu number M, in the order create_menus makes them, with value V).
-std::string apply_event(const std::string& line) {
+// Runs one event: key C | special up|down | mouse | motion X Y | reshape W H | idle N |
+// frame N | run N (N idle calls, then N frames) | menu M V (the callback of menu number M,
+// in the order create_menus makes them, with value V).
+void apply_event(const std::string& line) {
   std::istringstream in(line);
   std::string verb, rest;
   int a = 0, b = 0;
   std::getline(in >> verb >> std::ws, rest);
   std::istringstream(rest) >> a >> b;
-  testing::internal::CaptureStdout();
   if (verb == "reset") reset_simulation();
   if (verb == "key") keyboard(static_cast<unsigned char>(rest.at(0)), 0, 0);
   if (verb == "special") special_key(rest == "up" ? GLUT_KEY_PAGE_UP : GLUT_KEY_PAGE_DOWN, 0, 0);
@@ -70,32 +76,39 @@ std::string apply_event(const std::string& line) {
   if (verb == "motion") motion(a, b);
   if (verb == "reshape") reshape(a, b);
   if (verb == "menu") menus.at(static_cast<size_t>(a - 1))(b);
-  for (int i = 0; i < a && (verb == "idle" || verb == "run"); ++i) idle();
-  for (int i = 0; i < a && (verb == "frame" || verb == "run"); ++i) display();
+  const int idles = verb == "idle" || verb == "run" ? a : 0;
+  const int frames = verb == "frame" || verb == "run" ? a : 0;
+  for (int i = 0; i < idles; ++i) idle();
+  for (int i = 0; i < frames; ++i) display();
+}
+
+// Runs an event the given number of times and returns what it printed.
+std::string printed(const std::string& event, unsigned times = 1) {
+  testing::internal::CaptureStdout();
+  for (unsigned i = 0; i < times; ++i) apply_event(event);
   std::fflush(stdout);
   return testing::internal::GetCapturedStdout();
 }
 
-// Without a display the tests skip, except under CI, where that is a failure. The connection
-// stays open: closing the only client would let Xvfb reset just as GLUT connects.
+// Opens the program's window once per process (ctest runs each test in a process of its own),
+// with the menus and the first reshape. Without a display the tests skip, except under CI,
+// where that is a failure. The connection stays open: closing the only client would let Xvfb
+// reset just as GLUT connects.
 bool open_gl_window() {
-  static const bool display = XOpenDisplay(nullptr) != nullptr;
+  if (!menus.empty()) return true;
+  const bool display = XOpenDisplay(nullptr) != nullptr;
   EXPECT_TRUE(display || std::string(std::getenv("CI") ? std::getenv("CI") : "") != "true")
       << "no X display: the OpenGL tests cannot run";
-  if (!display || !menus.empty()) return display;
+  if (!display) return false;
   run_command = [](const char* command) { return std::printf("[system] %s\n", command); };
-  apply_event("reset");
+  printed("reset");
   int argc = 1;
-  char name[] = "gl_tests";
-  char* argv[] = {name, nullptr};
-  glutInit(&argc, argv);
-  glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
-  glutInitWindowSize(1024, 768);
-  glutCreateWindow("gl_tests");
+  char* argv[] = {const_cast<char*>("gl_tests"), nullptr};
+  open_window(&argc, argv);
   init_graphics();
   call_log += floats("projection before the first reshape", GL_PROJECTION_MATRIX, 16);
   create_menus();
-  reshape(1024, 768);
+  reshape(window_width, window_height);
   return true;
 }
 
@@ -132,15 +145,18 @@ std::string dump_records() {
 // The words of after that differ from before, a line each.
 std::string changed_words(const std::string& before, const std::string& after) {
   std::istringstream b(before), a(after);
-  std::string out;
-  for (std::string wb, wa; b >> wb && a >> wa;)
+  std::string out, wb, wa;
+  while (b >> wb && a >> wa) {
     if (wa != wb) out += "  " + wa + "\n";
+  }
   return out;
 }
 
-// The GL state a frame relies on, then the frame in feedback mode: one line per primitive
-// (window coordinates, depth and lit colour of each vertex) and one per line of text.
-std::string dump_frame() {
+// The GL state a frame relies on, the buffers cleared, the lamps, each line of text, then the
+// frame in feedback mode, a line per drawn group: its primitives and vertices and, for x and y
+// in window pixels, depth and the lit red, green and blue, the least, greatest and mean value,
+// rounded to what a fault changes and a Mesa that clips a little differently does not.
+std::string picture_record() {
   std::string out;
   for (GLenum cap : {GL_DEPTH_TEST, GL_LIGHTING, GL_LIGHT0, GL_LIGHT1, GL_TEXTURE_2D, GL_CULL_FACE,
                      GL_NORMALIZE, GL_COLOR_MATERIAL})
@@ -149,70 +165,89 @@ std::string dump_frame() {
   out += floats("viewport", GL_VIEWPORT, 4);
   for (GLenum what : {GL_DEPTH_FUNC, GL_SHADE_MODEL, GL_FRONT_FACE, GL_CULL_FACE_MODE})
     out += floats("state", what, 1);
-  static std::vector<GLfloat> buffer(1 << 22);
-  glFeedbackBuffer(static_cast<GLsizei>(buffer.size()), GL_3D_COLOR, buffer.data());
+  glFeedbackBuffer(static_cast<GLsizei>(feedback.size()), GL_3D_COLOR, feedback.data());
   glRenderMode(GL_FEEDBACK);
   frame_text.clear();
   cleared = 0;
-  apply_event("frame 1");
+  printed("frame 1");
   const GLint count = glRenderMode(GL_RENDER);
-  out += "cleared " + std::to_string(cleared) + "\n";
-  char v[96];
-  for (GLenum lamp : {GL_LIGHT0, GL_LIGHT1}) {  // positions as the frame left them (eye space)
+  out += "cleared " + std::to_string(cleared);
+  GLfloat l[4];
+  for (GLenum lamp : {GL_LIGHT0, GL_LIGHT1})  // positions as the frame left them (eye space)
     for (GLenum what : {GL_AMBIENT, GL_DIFFUSE, GL_SPECULAR, GL_POSITION}) {
-      GLfloat l[4];
       glGetLightfv(lamp, what, l);
-      std::snprintf(v, sizeof v, "light %u %u %g %g %g %g\n", lamp, what, l[0], l[1], l[2], l[3]);
-      out += v;
+      out += "\nlight " + std::to_string(lamp) + " " + std::to_string(what);
+      for (GLfloat x : l) out += " " + std::to_string(x);
     }
-  }
-  out += "feedback " + std::to_string(count) + frame_text + "\n";
+  out += frame_text + "\n# group primitives vertices, x y z r g b: least greatest mean\n";
+  // A token, a polygon's vertex count, then vertices of 7 floats (x, y, z, r, g, b, a).
+  const GLfloat* f = feedback.data();
+  std::vector<std::pair<const char*, std::vector<const GLfloat*>>> groups;
+  std::vector<int> primitives;
   for (GLint i = 0; i < count;) {
-    const int token = static_cast<int>(buffer[static_cast<size_t>(i++)]);
-    int n = token == GL_POLYGON_TOKEN ? static_cast<int>(buffer[static_cast<size_t>(i++)]) : 1;
+    const int token = static_cast<int>(f[i++]);
+    if (token == GL_PASS_THROUGH_TOKEN) {
+      groups.push_back({group_names[static_cast<int>(f[i++])], {}});
+      primitives.push_back(0);
+      continue;
+    }
+    int n = token == GL_POLYGON_TOKEN ? static_cast<int>(f[i++]) : 1;
     if (token == GL_LINE_TOKEN || token == GL_LINE_RESET_TOKEN) n = 2;
-    out += std::to_string(token);
-    for (int k = 0; k < n; ++k, i += 7) {
-      const GLfloat* f = &buffer[static_cast<size_t>(i)];
-      std::snprintf(v, sizeof v, "  %.2f %.2f %.4f %.3f %.3f %.3f", f[0], f[1], f[2], f[3], f[4],
-                    f[5]);
-      out += v;
+    ++primitives.back();
+    for (int k = 0; k < n; ++k, i += 7) groups.back().second.push_back(f + i);
+  }
+  const int decimals[] = {1, 1, 4, 2, 2, 2};
+  char part[64];
+  for (size_t g = 0; g < groups.size(); ++g) {
+    const auto& [name, v] = groups[g];
+    if (v.empty()) continue;  // all of it outside the view
+    out += name + (" " + std::to_string(primitives[g])) + " " + std::to_string(v.size());
+    for (int k = 0; k < 6; ++k) {
+      double low = v[0][k], high = v[0][k], sum = 0.0;
+      for (const GLfloat* vertex : v) {
+        low = std::min(low, static_cast<double>(vertex[k]));
+        high = std::max(high, static_cast<double>(vertex[k]));
+        sum += vertex[k];
+      }
+      const int d = decimals[k];
+      std::snprintf(part, sizeof part, "  %c %.*f %.*f %.*f", "xyzrgb"[k], d, low, d, high, d,
+                    sum / static_cast<double>(v.size()));
+      out += part;
     }
     out += "\n";
   }
   return out;
 }
 
-// Lines that match word for word, numbers within tolerance of each other; text drawn in the
-// window matches blank for blank.
-bool close_enough(const std::string& want, const std::string& got, double tolerance) {
+// Whether a line matches: exactly, or (a rounded record) word for word, where a number with a
+// decimal point may be off by one and a half units of its last digit; text lines blank for blank.
+bool same_line(const std::string& want, const std::string& got, bool rounded) {
   std::istringstream ws(want), gs(got);
-  std::string a, b;
-  while (want.rfind("text", 0) != 0) {
-    const bool more_a = static_cast<bool>(ws >> a), more_b = static_cast<bool>(gs >> b);
-    if (more_a != more_b) return false;
-    if (!more_a) return true;
-    char *end_a = nullptr, *end_b = nullptr;
-    const double x = std::strtod(a.c_str(), &end_a), y = std::strtod(b.c_str(), &end_b);
-    if (a != b && (*end_a != '\0' || *end_b != '\0' || !(std::fabs(x - y) <= tolerance)))
-      return false;
+  std::string w, g;
+  bool same = want == got || (rounded && want.rfind("text", 0) != 0);
+  while (want != got && same && ws >> w) {
+    same = static_cast<bool>(gs >> g);
+    const size_t point = w.find('.');
+    const double unit = point == std::string::npos ? 0.0 : std::pow(10.0, 1.0 + point - w.size());
+    const double off = std::fabs(std::atof(w.c_str()) - std::atof(g.c_str()));
+    same = same && (w == g || (unit > 0.0 && off <= 1.5 * unit));
   }
-  return false;
+  return same && (want == got || !(gs >> g));
 }
 
-// Compares text with tests/data/<name> line by line: exactly, or with numbers within
-// tolerance; FOUCAULT_REGEN=1 writes the file instead.
-void expect_data(const std::string& name, const std::string& text, double tolerance = 0.0) {
+// Compares text with tests/data/<name> line by line; FOUCAULT_REGEN=1 writes the file instead.
+void expect_data(const std::string& name, const std::string& text, bool rounded = false) {
   if (std::getenv("FOUCAULT_REGEN") != nullptr)
     std::ofstream(FOUCAULT_TEST_DATA "/" + name) << text;
   std::ifstream want(FOUCAULT_TEST_DATA "/" + name);
   std::istringstream got(text);
   std::string w, g;
-  for (int number = 1;; ++number) {
-    const bool more_w = !std::getline(want, w).fail(), more_g = !std::getline(got, g).fail();
-    if (!more_w && !more_g) return;
-    ASSERT_TRUE(more_w == more_g && (w == g || (tolerance > 0 && close_enough(w, g, tolerance))))
+  bool more_w = !std::getline(want, w).fail(), more_g = !std::getline(got, g).fail();
+  for (int number = 1; more_w || more_g; ++number) {
+    ASSERT_TRUE(more_w == more_g && same_line(w, g, rounded))
         << "tests/data/" << name << ":" << number << "\n want: " << w << "\n  got: " << g;
+    more_w = !std::getline(want, w).fail();
+    more_g = !std::getline(got, g).fail();
   }
 }
 
@@ -230,16 +265,19 @@ extern "C" {
 void __real_glutBitmapCharacter(void* font, int c);
 void __real_glRasterPos2i(GLint x, GLint y);
 void __real_glClear(GLbitfield mask);
+void __real_glBegin(GLenum mode);
+void __real_glutSolidSphere(double radius, GLint slices, GLint stacks);
+void __real_glutWireSphere(double radius, GLint slices, GLint stacks);
 int __wrap_glutCreateMenu(void (*callback)(int)) {
   menus.push_back(callback);
   call_log += "glutCreateMenu -> " + std::to_string(menus.size()) + "\n";
   return static_cast<int>(menus.size());
 }
 void __wrap_glutAddMenuEntry(const char* label, int value) {
-  add_entry("glutAddMenuEntry", label, value);
+  call_log += "glutAddMenuEntry \"" + std::string(label) + "\" " + std::to_string(value) + "\n";
 }
 void __wrap_glutAddSubMenu(const char* label, int menu) {
-  add_entry("glutAddSubMenu", label, menu);
+  call_log += "glutAddSubMenu \"" + std::string(label) + "\" " + std::to_string(menu) + "\n";
 }
 void __wrap_glutAttachMenu(int button) {
   call_log += "glutAttachMenu " + std::to_string(button) + "\n";
@@ -251,9 +289,24 @@ void __wrap_glutPostRedisplay() {
   ++redisplays;
 }
 void __wrap_glClear(GLbitfield mask) {
-  cleared |= mask, __real_glClear(mask);
+  cleared |= mask;
+  __real_glClear(mask);
+}
+// Each drawn group opens with a pass-through token naming it (ignored outside feedback mode).
+void __wrap_glBegin(GLenum mode) {
+  glPassThrough(static_cast<GLfloat>(mode));
+  __real_glBegin(mode);
+}
+void __wrap_glutSolidSphere(double radius, GLint slices, GLint stacks) {
+  glPassThrough(solid_sphere);
+  __real_glutSolidSphere(radius, slices, stacks);
+}
+void __wrap_glutWireSphere(double radius, GLint slices, GLint stacks) {
+  glPassThrough(wire_sphere);
+  __real_glutWireSphere(radius, slices, stacks);
 }
 void __wrap_glRasterPos2i(GLint x, GLint y) {
+  glPassThrough(text_line);
   __real_glRasterPos2i(x, y);
   frame_text += "\ntext " + std::to_string(x) + " " + std::to_string(y) + " ";
 }
@@ -269,8 +322,8 @@ TEST(Program, Transcript) {
   std::string out = take_call_log() + "records " + before + "\n";
   for (const std::string& line : data_lines("app/events.txt")) {
     if (line.rfind("picture ", 0) == 0)
-      expect_data("render/" + line.substr(8) + ".txt", dump_frame(), kFeedbackTolerance);
-    out += "> " + line + "\n" + apply_event(line);
+      expect_data("render/" + line.substr(8) + ".txt", picture_record(), true);
+    out += "> " + line + "\n" + printed(line);
     out += take_call_log();
     const std::string after = dump_records();
     out += changed_words(before, after);
@@ -281,29 +334,34 @@ TEST(Program, Transcript) {
 
 // Held keys and repeated menu choices included: the latitude round and round, the rate past
 // the largest double and below the smallest, the camera far off, windows of no size.
-// FOUCAULT_STORM_SEED replays another seed.
+// FOUCAULT_STORM_SEED replays another seed, FOUCAULT_STORM_EVENTS sets the length.
 TEST(Program, SeededStorm) {
   if (!open_gl_window()) GTEST_SKIP() << "no X display; run the tests under xvfb-run";
   const char* seed_text = std::getenv("FOUCAULT_STORM_SEED");
   const unsigned seed = seed_text != nullptr ? std::strtoul(seed_text, nullptr, 0) : 20261207u;
+  const char* events_text = std::getenv("FOUCAULT_STORM_EVENTS");
+  const int storm_events = events_text != nullptr ? std::atoi(events_text) : 10000;
   std::mt19937 rng(seed);
   const std::vector<std::string> vocabulary = data_lines("app/storm_events.txt");
-  for (int i = 0; i < 10000; ++i) {
+  for (int i = 0; i < storm_events; ++i) {
     std::string event = vocabulary[rng() % vocabulary.size()];
-    for (size_t at; (at = event.find_first_of("*%")) != std::string::npos;) {
+    // Each * becomes a coordinate, each % a window side.
+    size_t at = event.find_first_of("*%");
+    while (at != std::string::npos) {
       const int wide = static_cast<int>(rng() % 2000001) - 1000000;
       event.replace(at, 1, std::to_string(event[at] == '%' ? wide % 200 + 199 : wide));
+      at = event.find_first_of("*%");
     }
     const bool held = event.rfind("key", 0) == 0 || event.rfind("menu", 0) == 0;
-    for (unsigned n = held && rng() % 8 == 0 ? rng() % 3000 : 1; n > 0; --n) apply_event(event);
+    printed(event, held && rng() % 8 == 0 ? rng() % 3000 : 1);
     GLdouble projection[16];
     glGetDoublev(GL_PROJECTION_MATRIX, projection);
     const bool ok =
         view.view_free + view.view_zoom == 1 && view.view_free * view.view_zoom == 0 &&
         static_cast<unsigned>(sim.running | sim.earth_fixed | view.corotate | view.show_help) <=
             1 &&
-        view.lighting_on == glIsEnabled(GL_LIGHTING) && trace.trace_len == 100 &&
-        trace.trace_start >= 1 && trace.trace_start <= 100 && trace.frame_count >= 0 &&
+        view.lighting_on == glIsEnabled(GL_LIGHTING) && trace.trace_len == trace_entries &&
+        trace.trace_start >= 1 && trace.trace_start <= trace_entries && trace.frame_count >= 0 &&
         sim.sin_lat == std::sin(sim.latitude) && sim.cos_lat == std::cos(sim.latitude) &&
         std::isfinite(projection[0]) && std::isfinite(projection[5]) &&
         (!std::isfinite(sim.omega) || sim.omega_sin_lat == std::sin(sim.latitude) * sim.omega);
