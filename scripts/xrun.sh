@@ -9,8 +9,15 @@ if [ -z "${XR:-}" ]; then
   trap 'xr_stop; rm -rf "$XR"' EXIT
 fi
 
-# Stops the program and the X server, by their ids, and forgets the display number.
-xr_stop() { kill "${XR_APP:-}" "${XR_X:-}" 2>/dev/null; wait "${XR_APP:-}" "${XR_X:-}" 2>/dev/null; XR_APP="" XR_X=""; rm -f "$XR/display"; }
+# Stops the program and the X server, by their ids, and forgets the display number. Either
+# may be gone already (or never started), and a killed one's status is not a failure: this
+# also runs at exit under set -e.
+xr_stop() {
+  kill "${XR_APP:-}" "${XR_X:-}" 2>/dev/null || true
+  wait "${XR_APP:-}" "${XR_X:-}" 2>/dev/null || true
+  XR_APP="" XR_X=""
+  rm -f "$XR/display"
+}
 
 # Starts Xvfb with a screen of SIZE (WxH) on a display number it picks, then the command
 # in folder DIR, and waits for its window to cover the screen (glutFullScreen).
