@@ -3,7 +3,8 @@
 # OpenGL context under Xvfb, the real program driven as a person would and under valgrind's
 # memcheck, the install and package checks; the model, picture and handler tests once more
 # with AddressSanitizer and UBSan; the model's numbers on FMA hardware and on arm64; the
-# browser build: the model under node and the page in headless Chromium.
+# browser build: the model under node, and the page opened as a file in Chromium, Firefox
+# and WebKit.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh build test package cross web
