@@ -20,24 +20,25 @@ mkdir -p "$out" "$gen"
 g++ -std=c++17 -O2 -Wall -Wextra -Werror web/glyph_table.cpp -o "$gen/glyph_table" -lglut -lGL
 run=() && [ -n "${DISPLAY:-}" ] || run=(xvfb-run -a)
 "${run[@]}" "$gen/glyph_table" >"$gen/glyphs.inc"
-# The help page travels inside the page, as a string the help entry opens from a blob.
-python3 -c 'import json, sys; print("Module.helpPage = %s;" % json.dumps(open(sys.argv[1]).read()))' \
-  help.html >"$gen/help.js"
+# The help page travels inside the page, in the shell's <template id="help-page">.
+python3 -c 'import sys; s = open(sys.argv[1]).read(); sys.stdout.write(s.replace("{{{ HELP }}}", open(sys.argv[2]).read()))' \
+  web/shell.html help.html >"$gen/shell.html"
 
-# web/ comes first on the include path (its GL/freeglut.h); these GL calls go through the
-# web layer's per-vertex lighting (web/fixed_function.cpp) before the emulation sees them,
-# and exit through web/glut.cpp, since a page cannot end.
-wrapped=(glBegin glEnable glDisable glLightfv glMaterialfv glNormal3f glVertex3f glShadeModel exit)
+# web/ comes first on the include path (its GL/freeglut.h). The GL calls that WebGL also
+# has but the web layer keeps for itself go through it (--wrap), and so does exit, since a
+# page cannot end.
+wrapped=(glEnable glDisable glViewport glBindTexture exit)
 # The page calls these with its events. (-sMINIFY_HTML=0: this emcc cannot call its HTML
 # minifier, and the page gains little from it.)
-exported=(main web_keyboard web_special web_mouse web_motion web_reshape web_menu_choice)
+exported=(main web_key web_special web_menu_choice)
 exports=$(IFS=,; echo "${exported[*]/#/_}")
-em++ -std=c++17 -O2 -Wall -Wextra -Werror -Iweb -I. -I"$gen" \
+em++ -std=c++17 -O2 -Wall -Wextra -Werror -ffp-contract=off -Iweb -I. -I"$gen" \
   sim/*.cpp render/*.cpp app/*.cpp web/bitmap_text.cpp web/fixed_function.cpp web/glu.cpp \
-  web/glut.cpp web/spheres.cpp "${wrapped[@]/#/-Wl,--wrap=}" -sLEGACY_GL_EMULATION=1 \
+  web/glut.cpp web/input.cpp web/spheres.cpp web/webgl.cpp "${wrapped[@]/#/-Wl,--wrap=}" \
   -sMODULARIZE=1 -sEXPORT_NAME=Foucault -sEXPORTED_FUNCTIONS="$exports" \
-  --js-library web/glut_web.js --pre-js "$gen/help.js" --extern-post-js web/start.js \
-  -sSINGLE_FILE=1 -sMINIFY_HTML=0 --shell-file web/shell.html -o "$out/foucault.html"
+  --js-library web/layout.js --js-library web/menu.js --js-library web/help.js --js-library web/input.js \
+  --extern-post-js web/start.js \
+  -sSINGLE_FILE=1 -sMINIFY_HTML=0 --shell-file "$gen/shell.html" -o "$out/foucault.html"
 echo "web.sh: built $out/foucault.html" >&2
 
 # Serves out/web and prints the page's address; the requests are logged on stderr.

@@ -1,61 +1,47 @@
-// OpenGL 1.1's per-vertex lighting and the immediate-mode calls around it, for the browser.
-// Emscripten's emulation draws nothing with its own lighting on, and turns every primitive
-// black once GL_TEXTURE_2D is on without an image; so both stay off in the emulation, and
-// each vertex reaches it already coloured by the same equation the desktop's driver runs.
-// The wrappers stand in for the GL names through the linker's --wrap (see scripts/web.sh).
+// OpenGL 1.1's matrices, per-vertex lighting and immediate mode, for the browser. WebGL has
+// none of them, so the program's GL calls land here: each vertex is lit by the same equation
+// the desktop's driver runs, taken to clip coordinates, and kept in the frame's batch, which
+// web/webgl.cpp draws with a handful of calls when the frame ends. The matrices are computed
+// in single precision in the order Mesa computes them, so the text lands on the same pixels.
+// Calls that WebGL also has (glEnable, glViewport) come here through the linker's --wrap.
 #include "web/fixed_function.h"
 
 #include <GL/freeglut.h>
-
+#include <GLES2/gl2.h>
 #include <cmath>
 #include <cstring>
 
 extern "C" {
-void __real_glBegin(GLenum mode);
 void __real_glEnable(GLenum cap);
 void __real_glDisable(GLenum cap);
-void __real_glVertex3f(GLfloat x, GLfloat y, GLfloat z);
+void __real_glViewport(GLint x, GLint y, GLsizei width, GLsizei height);
 }
-
-Raster raster;
 
 namespace {
 
-constexpr int light_count = 8;
 constexpr float scene_ambient = 0.2f;  // GL_LIGHT_MODEL_AMBIENT's default, never changed
 
-struct Light {
-  bool on = false;
-  float ambient[4] = {0.0f, 0.0f, 0.0f, 1.0f};
-  float diffuse[4] = {0.0f, 0.0f, 0.0f, 1.0f};
-  float specular[4] = {0.0f, 0.0f, 0.0f, 1.0f};
-  float position[4] = {0.0f, 0.0f, 1.0f, 0.0f};  // in eye coordinates
-};
+FixedFunction& gl = page.gl;
 
-struct Material {
-  float ambient[4] = {0.2f, 0.2f, 0.2f, 1.0f};
-  float diffuse[4] = {0.8f, 0.8f, 0.8f, 1.0f};
-  float specular[4] = {0.0f, 0.0f, 0.0f, 1.0f};
-  float emission[4] = {0.0f, 0.0f, 0.0f, 1.0f};
-  float shininess = 0.0f;
-};
+float dot(const float* a, const float* b) {
+  return a[0] * b[0] + a[1] * b[1] + a[2] * b[2];
+}
 
-// Light 0 alone starts with a white diffuse and specular part.
-struct FixedFunction {
-  bool lighting = false;
-  Light lights[light_count] = {{false, {0, 0, 0, 1}, {1, 1, 1, 1}, {1, 1, 1, 1}, {0, 0, 1, 0}}};
-  Material front;
-  float normal[3] = {0.0f, 0.0f, 1.0f};
-  float modelview[16] = {};  // read at glBegin: it cannot change before glEnd
-} ff;
+// a times b, each element summed left to right as Mesa does.
+Matrix product(const Matrix& a, const Matrix& b) {
+  Matrix p;
+  for (int row = 0; row < 4; ++row) {
+    for (int col = 0; col < 4; ++col) {
+      p.m[col * 4 + row] = a.m[row] * b.m[col * 4] + a.m[4 + row] * b.m[col * 4 + 1] +
+                           a.m[8 + row] * b.m[col * 4 + 2] + a.m[12 + row] * b.m[col * 4 + 3];
+    }
+  }
+  return p;
+}
 
-float dot(const float* a, const float* b) { return a[0] * b[0] + a[1] * b[1] + a[2] * b[2]; }
-
-void read_modelview() { glGetFloatv(GL_MODELVIEW_MATRIX, ff.modelview); }
-
-// Column-major, as GL keeps it; w = 0 turns a direction, w = 1 moves a point.
-void transform(const float* in, float w, float* out) {
-  const float* m = ff.modelview;
+// w = 0 turns a direction, w = 1 moves a point.
+void transform(const Matrix& matrix, const float* in, float w, float* out) {
+  const float* m = matrix.m;
   for (int i = 0; i < 4; ++i) {
     out[i] = m[i] * in[0] + m[4 + i] * in[1] + m[8 + i] * in[2] + m[12 + i] * w;
   }
@@ -64,10 +50,10 @@ void transform(const float* in, float w, float* out) {
 // The lighting equation for a point and a normal in eye coordinates, with the viewer at
 // infinity and no attenuation or spot, as this program leaves them.
 void shade(const float* eye, const float* normal, float* color) {
-  const Material& m = ff.front;
+  const Material& m = gl.front;
   for (int c = 0; c < 3; ++c) color[c] = m.emission[c] + m.ambient[c] * scene_ambient;
   color[3] = m.diffuse[3];
-  for (const Light& light : ff.lights) {
+  for (const Light& light : gl.lights) {
     if (!light.on) continue;
     float to_light[3];
     for (int i = 0; i < 3; ++i) {
@@ -89,22 +75,22 @@ void shade(const float* eye, const float* normal, float* color) {
 
 // The colour at a point (eye coordinates) of a normal in object coordinates. The model-view
 // matrix holds only turns and moves here, so it turns normals as it is.
-void light_at(const float* at, const float* normal, float* color) {
-  if (!ff.lighting) {
+void light_at(const Matrix& modelview, const float* at, const float* normal, float* color) {
+  if (!gl.lighting) {
     for (int c = 0; c < 4; ++c) color[c] = 1.0f;  // the current colour, never changed
     return;
   }
   float eye_normal[4];
-  transform(normal, 0.0f, eye_normal);
+  transform(modelview, normal, 0.0f, eye_normal);
   shade(at, eye_normal, color);
 }
 
-// Lighting, its lamps and texturing are kept here and never reach the emulation.
+// Lighting, its lamps and texturing are kept here; WebGL has none of them.
 bool keep_capability(GLenum cap, bool on) {
   if (cap == GL_LIGHTING) {
-    ff.lighting = on;
+    gl.lighting = on;
   } else if (cap >= GL_LIGHT0 && cap < GL_LIGHT0 + light_count) {
-    ff.lights[cap - GL_LIGHT0].on = on;
+    gl.lights[cap - GL_LIGHT0].on = on;
   } else {
     return cap == GL_TEXTURE_2D;
   }
@@ -113,12 +99,40 @@ bool keep_capability(GLenum cap, bool on) {
 
 float* material_field(GLenum pname) {
   switch (pname) {
-    case GL_AMBIENT: return ff.front.ambient;
-    case GL_DIFFUSE: return ff.front.diffuse;
-    case GL_SPECULAR: return ff.front.specular;
-    case GL_EMISSION: return ff.front.emission;
-    default: return nullptr;
+    case GL_AMBIENT:
+      return gl.front.ambient;
+    case GL_DIFFUSE:
+      return gl.front.diffuse;
+    case GL_SPECULAR:
+      return gl.front.specular;
+    case GL_EMISSION:
+      return gl.front.emission;
+    default:
+      return nullptr;
   }
+}
+
+// The group's vertices as lines or triangles: strips, loops, fans, quads and polygons (the
+// program's are convex) taken apart.
+void end_group(GLenum mode, const std::vector<Vertex>& v) {
+  const int n = static_cast<int>(v.size());
+  std::vector<Vertex> out;
+  const bool lines = mode == GL_LINES || mode == GL_LINE_STRIP || mode == GL_LINE_LOOP;
+  auto add = [&](int i) { out.push_back(v[static_cast<size_t>(i)]); };
+  if (mode == GL_LINES || mode == GL_TRIANGLES) {
+    out = v;
+  } else if (mode == GL_LINE_STRIP || mode == GL_LINE_LOOP) {
+    for (int i = 1; i < n; ++i) add(i - 1), add(i);
+    if (mode == GL_LINE_LOOP && n > 2) add(n - 1), add(0);
+  } else if (mode == GL_TRIANGLE_STRIP) {
+    for (int i = 2; i < n; ++i) add(i - 2 + i % 2), add(i - 1 - i % 2), add(i);
+  } else if (mode == GL_QUADS) {
+    for (int i = 3; i < n; i += 4)
+      add(i - 3), add(i - 2), add(i - 1), add(i - 3), add(i - 1), add(i);
+  } else {  // GL_TRIANGLE_FAN, GL_POLYGON
+    for (int i = 2; i < n; ++i) add(0), add(i - 1), add(i);
+  }
+  add_vertices(lines ? GL_LINES : GL_TRIANGLES, out.data(), static_cast<int>(out.size()));
 }
 
 }  // namespace
@@ -130,12 +144,31 @@ void normalize(float* v) {
   }
 }
 
+Matrix& current_matrix() {
+  return gl.current->levels[gl.current->top];
+}
+
+void multiply_current(const Matrix& by) {
+  current_matrix() = product(current_matrix(), by);
+}
+
+void add_vertices(GLenum mode, const Vertex* vertices, int count) {
+  Batch& b = page.batch;
+  if (count <= 0) return;
+  if (b.runs.empty() || b.runs.back().mode != mode) {
+    b.runs.push_back({mode, static_cast<int>(b.vertices.size()), 0});
+  }
+  b.vertices.insert(b.vertices.end(), vertices, vertices + count);
+  b.runs.back().count += count;
+}
+
 void lit_vertex(const float vertex[3], const float normal[3]) {
-  float eye[4], color[4];
-  transform(vertex, 1.0f, eye);
-  light_at(eye, normal, color);
-  glColor4f(color[0], color[1], color[2], color[3]);
-  __real_glVertex3f(vertex[0], vertex[1], vertex[2]);
+  Vertex v;
+  float eye[4];
+  transform(page.batch.modelview, vertex, 1.0f, eye);
+  light_at(page.batch.modelview, eye, normal, v.color);
+  transform(page.batch.mvp, vertex, 1.0f, v.clip);
+  page.batch.group.push_back(v);
 }
 
 extern "C" {
@@ -148,80 +181,167 @@ void __wrap_glDisable(GLenum cap) {
   if (!keep_capability(cap, false)) __real_glDisable(cap);
 }
 
+void __wrap_glViewport(GLint x, GLint y, GLsizei width, GLsizei height) {
+  const int viewport[4] = {x, y, width, height};
+  std::memcpy(gl.viewport, viewport, sizeof viewport);
+  __real_glViewport(x, y, width, height);
+}
+
+// Textures are never given an image, so on the desktop they change nothing: nothing to bind.
+void __wrap_glBindTexture(GLenum /*target*/, GLuint /*texture*/) {}
+
+void glMatrixMode(GLenum mode) {
+  gl.current = mode == GL_PROJECTION ? &gl.projection : &gl.modelview;
+}
+
+void glLoadIdentity() {
+  current_matrix() = Matrix{};
+}
+
+// A full stack, or an empty one, is an error in GL that changes nothing.
+void glPushMatrix() {
+  MatrixStack& s = *gl.current;
+  if (s.top + 1 < stack_depth) {
+    s.levels[s.top + 1] = s.levels[s.top];
+    ++s.top;
+  }
+}
+
+void glPopMatrix() {
+  if (gl.current->top > 0) --gl.current->top;
+}
+
+void glMultMatrixf(const GLfloat* m) {
+  Matrix by;
+  std::memcpy(by.m, m, sizeof by.m);
+  multiply_current(by);
+}
+
+void glMultMatrixd(const GLdouble* m) {
+  Matrix by;
+  for (int i = 0; i < 16; ++i) by.m[i] = static_cast<float>(m[i]);
+  multiply_current(by);
+}
+
+void glTranslatef(GLfloat x, GLfloat y, GLfloat z) {
+  Matrix by;
+  by.m[12] = x;
+  by.m[13] = y;
+  by.m[14] = z;
+  multiply_current(by);
+}
+
+void glTranslated(GLdouble x, GLdouble y, GLdouble z) {
+  glTranslatef(static_cast<float>(x), static_cast<float>(y), static_cast<float>(z));
+}
+
+// About a principal axis, as the program always turns, Mesa's matrix holds the bare sine and
+// cosine; about any other, the axis is made a unit vector first.
+void glRotatef(GLfloat angle, GLfloat x, GLfloat y, GLfloat z) {
+  const float s = static_cast<float>(std::sin(angle * M_PI / 180.0));
+  const float c = static_cast<float>(std::cos(angle * M_PI / 180.0));
+  float axis[3] = {x, y, z};
+  if (dot(axis, axis) == 0.0f) return;  // no axis: GL leaves the matrix as it is
+  Matrix by;
+  const int principal = y == 0.0f && z == 0.0f ? 0 : x == 0.0f && z == 0.0f ? 1 : 2;
+  if (principal == 2 && (x != 0.0f || y != 0.0f)) {
+    normalize(axis);
+    for (int col = 0; col < 3; ++col) {
+      for (int row = 0; row < 3; ++row) {
+        const int other = 3 - row - col;  // the axis neither row nor column names
+        const float sine = row == col ? 0.0f : ((col - row + 3) % 3 == 1 ? -s : s) * axis[other];
+        by.m[col * 4 + row] = axis[row] * axis[col] * (1.0f - c) + (row == col ? c : sine);
+      }
+    }
+  } else {
+    const int i = (principal + 1) % 3, j = (principal + 2) % 3;
+    const float sine = axis[principal] < 0.0f ? -s : s;
+    by.m[i * 4 + i] = c;
+    by.m[j * 4 + j] = c;
+    by.m[i * 4 + j] = sine;
+    by.m[j * 4 + i] = -sine;
+  }
+  multiply_current(by);
+}
+
 // Positions are taken through the model-view matrix of the moment, as GL does.
-void __wrap_glLightfv(GLenum light, GLenum pname, const GLfloat* params) {
-  Light& l = ff.lights[light - GL_LIGHT0];
+void glLightfv(GLenum light, GLenum pname, const GLfloat* params) {
+  Light& l = gl.lights[light - GL_LIGHT0];
   if (pname == GL_POSITION) {
-    read_modelview();
-    transform(params, params[3], l.position);
+    transform(gl.modelview.levels[gl.modelview.top], params, params[3], l.position);
   } else {
     float* field = pname == GL_AMBIENT ? l.ambient : pname == GL_DIFFUSE ? l.diffuse : l.specular;
     std::memcpy(field, params, 4 * sizeof(float));
   }
 }
 
-// The emulation throws on GL_EMISSION; here it is simply the first term of the equation.
-void __wrap_glMaterialfv(GLenum /*face: always GL_FRONT*/, GLenum pname, const GLfloat* params) {
+void glMaterialfv(GLenum /*face: always GL_FRONT*/, GLenum pname, const GLfloat* params) {
   if (pname == GL_SHININESS) {
-    ff.front.shininess = params[0];
+    gl.front.shininess = params[0];
   } else if (float* field = material_field(pname)) {
     std::memcpy(field, params, 4 * sizeof(float));
   }
 }
 
-void __wrap_glNormal3f(GLfloat x, GLfloat y, GLfloat z) {
-  ff.normal[0] = x;
-  ff.normal[1] = y;
-  ff.normal[2] = z;
+void glNormal3f(GLfloat x, GLfloat y, GLfloat z) {
+  gl.normal[0] = x;
+  gl.normal[1] = y;
+  gl.normal[2] = z;
 }
 
-// The emulation has no GL_POLYGON; the program's polygons are convex, so a fan draws them.
-void __wrap_glBegin(GLenum mode) {
-  read_modelview();
-  __real_glBegin(mode == GL_POLYGON ? GL_TRIANGLE_FAN : mode);
+void glBegin(GLenum mode) {
+  Batch& b = page.batch;
+  b.begun = mode;
+  b.group.clear();
+  b.modelview = gl.modelview.levels[gl.modelview.top];
+  b.mvp = product(gl.projection.levels[gl.projection.top], b.modelview);
 }
 
-void __wrap_glVertex3f(GLfloat x, GLfloat y, GLfloat z) {
+void glEnd() {
+  if (page.batch.begun != 0) end_group(page.batch.begun, page.batch.group);
+  page.batch.begun = 0;
+}
+
+void glVertex3f(GLfloat x, GLfloat y, GLfloat z) {
   const float vertex[3] = {x, y, z};
-  lit_vertex(vertex, ff.normal);
+  lit_vertex(vertex, gl.normal);
 }
 
 void glVertex3d(GLdouble x, GLdouble y, GLdouble z) {
-  __wrap_glVertex3f(static_cast<float>(x), static_cast<float>(y), static_cast<float>(z));
+  glVertex3f(static_cast<float>(x), static_cast<float>(y), static_cast<float>(z));
 }
 
-// Texturing stays off, and on the desktop a texture without an image changes nothing.
+// Texturing is kept off, and on the desktop a texture without an image changes nothing.
 void glTexCoord1f(GLfloat /*s*/) {}
 
-// The emulation always interpolates colours, as GL_SMOOTH asks.
-void __wrap_glShadeModel(GLenum /*mode*/) {}
+// Colours are always interpolated across a primitive, as GL_SMOOTH asks.
+void glShadeModel(GLenum /*mode*/) {}
+
+void glClearDepth(GLclampd depth) {
+  glClearDepthf(static_cast<GLclampf>(depth));
+}
 
 // The raster position: lit like a vertex, projected to window pixels, and invalid (its
 // text then skipped) outside the view volume. web/bitmap_text.cpp draws the text there.
 void glRasterPos2i(GLint x, GLint y) {
-  read_modelview();
+  const Matrix& modelview = gl.modelview.levels[gl.modelview.top];
   const float point[3] = {static_cast<float>(x), static_cast<float>(y), 0.0f};
-  float eye[4], color[4], projection[16], clip[4];
-  GLint viewport[4];
-  transform(point, 1.0f, eye);
+  float eye[4], color[4], clip[4];
+  transform(modelview, point, 1.0f, eye);
   // Mesa lights a raster position at its object coordinates, against the lamps' eye
   // coordinates; the desktop's text has that colour, so the page's does too.
-  light_at(point, ff.normal, color);
-  glGetFloatv(GL_PROJECTION_MATRIX, projection);
-  glGetIntegerv(GL_VIEWPORT, viewport);
-  for (int i = 0; i < 4; ++i) {
-    clip[i] = projection[i] * eye[0] + projection[4 + i] * eye[1] + projection[8 + i] * eye[2] +
-              projection[12 + i] * eye[3];
-  }
+  light_at(modelview, point, gl.normal, color);
+  transform(gl.projection.levels[gl.projection.top], eye, eye[3], clip);
+  Raster& r = page.raster;
   const float w = clip[3];
-  raster.valid = std::fabs(clip[0]) <= w && std::fabs(clip[1]) <= w && std::fabs(clip[2]) <= w;
+  r.valid = std::fabs(clip[0]) <= w && std::fabs(clip[1]) <= w && std::fabs(clip[2]) <= w;
   // In Mesa's order of operations, so that the text lands on the same whole pixel.
   const float inverse_w = 1.0f / w;
-  const float half_width = viewport[2] / 2.0f, half_height = viewport[3] / 2.0f;
-  raster.x = clip[0] * inverse_w * half_width + (viewport[0] + half_width);
-  raster.y = clip[1] * inverse_w * half_height + (viewport[1] + half_height);
-  raster.z = clip[2] * inverse_w;
-  std::memcpy(raster.color, color, sizeof raster.color);
+  const float half_width = gl.viewport[2] / 2.0f, half_height = gl.viewport[3] / 2.0f;
+  r.x = clip[0] * inverse_w * half_width + (gl.viewport[0] + half_width);
+  r.y = clip[1] * inverse_w * half_height + (gl.viewport[1] + half_height);
+  r.z = clip[2] * inverse_w;
+  std::memcpy(r.color, color, sizeof r.color);
 }
 
 }  // extern "C"

@@ -1,43 +1,101 @@
 // GLUT's window, event loop and handlers for the page, on Emscripten's documented interfaces:
-// the GL context through its EGL, the loop through emscripten_set_main_loop, the end through
-// emscripten_exit_with_live_runtime. The page's events (web/glut_web.js) reach the program's
-// handlers through the web_ functions below.
-#include <EGL/egl.h>
+// the WebGL context through html5_webgl.h, the loop through emscripten_set_main_loop, the end
+// through emscripten_exit_with_live_runtime. Events wait in the queue (web/input.cpp) and
+// reach the program's handlers at the start of a frame, inside the loop, as freeglut's loop
+// hands them over: a handler that ends the program (Q) ends it there.
+#include "web/input.h"
+#include "web/page.h"
+#include "web/webgl.h"
+
+#include "render/graphics.h"
+
 #include <GL/freeglut.h>
 #include <emscripten.h>
+#include <emscripten/html5.h>
 
-extern int text_scale;  // web/bitmap_text.cpp
+Page page;
 
 extern "C" {
-// web/glut_web.js
+// web/layout.js
 void web_frame();
 void web_stop();
 void web_fail_webgl();
 void web_full_screen();
+void web_context_lost(int lost);
+// web/menu.js
+void web_attach_menu();
 }
 
 namespace {
 
-struct Window {
-  void (*display)() = nullptr;
-  void (*reshape)(int, int) = nullptr;
-  void (*keyboard)(unsigned char, int, int) = nullptr;
-  void (*special)(int, int, int) = nullptr;
-  void (*mouse)(int, int, int, int) = nullptr;
-  void (*motion)(int, int) = nullptr;
-  void (*idle)() = nullptr;
-  bool redisplay = true;
-  int x = 0, y = 0;  // the pointer, which the key handlers are given
-} window;
+void dispatch(const Event& e) {
+  switch (e.kind) {
+    case EventKind::key:
+      if (page.keyboard != nullptr)
+        page.keyboard(static_cast<unsigned char>(e.a), page.pointer_x, page.pointer_y);
+      break;
+    case EventKind::special:
+      if (page.special != nullptr) page.special(e.a, page.pointer_x, page.pointer_y);
+      break;
+    case EventKind::mouse:
+      page.pointer_x = e.c;
+      page.pointer_y = e.d;
+      if (page.mouse != nullptr) page.mouse(e.a, e.b, e.c, e.d);
+      break;
+    case EventKind::motion:
+      page.pointer_x = e.a;
+      page.pointer_y = e.b;
+      if (page.motion != nullptr) page.motion(e.a, e.b);
+      break;
+    case EventKind::reshape:
+      if (page.reshape != nullptr) page.reshape(e.a, e.b);
+      break;
+    case EventKind::menu:
+      e.menu(e.a);
+      break;
+  }
+}
 
-// As freeglut's loop does: the display handler when a redisplay is asked for, then the idle one.
+// As freeglut's loop does: the events, the display handler when a redisplay is asked for,
+// then the idle one. While the context is lost the picture and the pendulum wait.
 void frame() {
   web_frame();
-  if (window.redisplay && window.display != nullptr) {
-    window.redisplay = false;
-    window.display();
+  std::vector<Event> events;
+  events.swap(page.events);
+  for (const Event& e : events) dispatch(e);
+  check_long_press();
+  if (page.lost) return;
+  if (page.redisplay && page.display != nullptr) {
+    page.redisplay = false;
+    page.display();
   }
-  if (window.idle != nullptr) window.idle();
+  if (page.idle != nullptr) page.idle();
+}
+
+// preventDefault (the true returned) tells the browser that the page will restore it.
+EM_BOOL context_lost(int, const void*, void*) {
+  page.lost = true;
+  web_context_lost(1);
+  return EM_TRUE;
+}
+
+// A restored context is a new one: the WebGL objects are made again and the program's
+// graphics set-up runs again, under the identity model-view it expects; a reshape follows,
+// as after the window was made. Lighting is the pupil's to switch ('l'), not the context's:
+// it stays as it was, and so does everything in the model and the camera.
+EM_BOOL context_restored(int, const void*, void*) {
+  make_gl_objects();
+  const bool lighting = page.gl.lighting;
+  glMatrixMode(GL_MODELVIEW);
+  page.gl.modelview.top = 0;
+  glLoadIdentity();
+  init_graphics();
+  page.gl.lighting = lighting;
+  queue({EventKind::reshape, page.width, page.height});
+  page.lost = false;
+  page.redisplay = true;
+  web_context_lost(0);
+  return EM_TRUE;
 }
 
 }  // namespace
@@ -50,74 +108,88 @@ void glutInitWindowSize(int /*width*/, int /*height*/) {}
 void glutInitWindowPosition(int /*x*/, int /*y*/) {}
 
 // WebGL with a depth buffer and no antialiasing: the desktop's window has none, and the
-// text's pixels must fall where the desktop's do.
+// text's pixels must fall where the desktop's do. Opaque: the page behind it is black.
 int glutCreateWindow(const char* /*title*/) {
-  const EGLint config_attributes[] = {EGL_DEPTH_SIZE, 24, EGL_SAMPLES, 0, EGL_NONE};
-  const EGLint context_attributes[] = {EGL_CONTEXT_CLIENT_VERSION, 2, EGL_NONE};
-  EGLDisplay display = eglGetDisplay(EGL_DEFAULT_DISPLAY);
-  EGLConfig config;
-  EGLint configs = 0;
-  eglInitialize(display, nullptr, nullptr);
-  eglChooseConfig(display, config_attributes, &config, 1, &configs);
-  EGLSurface surface = eglCreateWindowSurface(display, config, 0, nullptr);
-  EGLContext context = eglCreateContext(display, config, EGL_NO_CONTEXT, context_attributes);
-  if (context == EGL_NO_CONTEXT || eglMakeCurrent(display, surface, surface, context) != EGL_TRUE) {
+  EmscriptenWebGLContextAttributes attributes;
+  emscripten_webgl_init_context_attributes(&attributes);
+  attributes.alpha = EM_FALSE;
+  attributes.antialias = EM_FALSE;
+  const EMSCRIPTEN_WEBGL_CONTEXT_HANDLE context =
+      emscripten_webgl_create_context("#canvas", &attributes);
+  if (context <= 0 || emscripten_webgl_make_context_current(context) != EMSCRIPTEN_RESULT_SUCCESS) {
     web_fail_webgl();
     emscripten_exit_with_live_runtime();
   }
+  make_gl_objects();
+  emscripten_set_webglcontextlost_callback("#canvas", nullptr, EM_FALSE, context_lost);
+  emscripten_set_webglcontextrestored_callback("#canvas", nullptr, EM_FALSE, context_restored);
+  listen_to_page();
   return 1;
 }
 
-void glutFullScreen() { web_full_screen(); }
-void glutDisplayFunc(void (*callback)()) { window.display = callback; }
-void glutReshapeFunc(void (*callback)(int, int)) { window.reshape = callback; }
-void glutKeyboardFunc(void (*callback)(unsigned char, int, int)) { window.keyboard = callback; }
-void glutSpecialFunc(void (*callback)(int, int, int)) { window.special = callback; }
-void glutMouseFunc(void (*callback)(int, int, int, int)) { window.mouse = callback; }
-void glutMotionFunc(void (*callback)(int, int)) { window.motion = callback; }
-void glutIdleFunc(void (*callback)()) { window.idle = callback; }
-void glutPostRedisplay() { window.redisplay = true; }
-// The browser shows the frame when the loop's call returns.
-void glutSwapBuffers() {}
+// The page goes full screen only when asked: F, or the page's own button.
+void glutFullScreen() {
+  web_full_screen();
+}
+void glutDisplayFunc(void (*callback)()) {
+  page.display = callback;
+}
+void glutReshapeFunc(void (*callback)(int, int)) {
+  page.reshape = callback;
+}
+void glutKeyboardFunc(void (*callback)(unsigned char, int, int)) {
+  page.keyboard = callback;
+}
+void glutSpecialFunc(void (*callback)(int, int, int)) {
+  page.special = callback;
+}
+void glutMouseFunc(void (*callback)(int, int, int, int)) {
+  page.mouse = callback;
+}
+void glutMotionFunc(void (*callback)(int, int)) {
+  page.motion = callback;
+}
+void glutIdleFunc(void (*callback)()) {
+  page.idle = callback;
+}
+void glutPostRedisplay() {
+  page.redisplay = true;
+}
+void glutAttachMenu(int button) {
+  page.menu_button = button;
+  web_attach_menu();
+}
+
+// The frame's batch goes to the card; the browser shows it when the loop's call returns.
+void glutSwapBuffers() {
+  draw_batch();
+}
 
 // One frame per display refresh; never returns to main.
-void glutMainLoop() { emscripten_set_main_loop(frame, 0, true); }
+void glutMainLoop() {
+  emscripten_set_main_loop(frame, 0, true);
+}
 
 extern "C" {
 
-void web_keyboard(int key) {
-  if (window.keyboard != nullptr) {
-    window.keyboard(static_cast<unsigned char>(key), window.x, window.y);
-  }
+// The key bar and the menu (web/input.js, web/menu.js) queue their events here.
+EMSCRIPTEN_KEEPALIVE void web_key(int key) {
+  queue({EventKind::key, key});
+}
+EMSCRIPTEN_KEEPALIVE void web_special(int key) {
+  queue({EventKind::special, key});
+}
+EMSCRIPTEN_KEEPALIVE void web_menu_choice(void (*callback)(int), int value) {
+  Event e{EventKind::menu, value};
+  e.menu = callback;
+  queue(e);
 }
 
-void web_special(int key) {
-  if (window.special != nullptr) window.special(key, window.x, window.y);
-}
-
-void web_mouse(int button, int state, int x, int y) {
-  window.x = x;
-  window.y = y;
-  if (window.mouse != nullptr) window.mouse(button, state, x, y);
-}
-
-void web_motion(int x, int y) {
-  window.x = x;
-  window.y = y;
-  if (window.motion != nullptr) window.motion(x, y);
-}
-
-// The drawing buffer's new size, and the size of a glyph's pixel on this screen.
-void web_reshape(int width, int height, int scale) {
-  text_scale = scale;
-  if (window.reshape != nullptr) window.reshape(width, height);
-}
-
-void web_menu_choice(void (*callback)(int), int value) { callback(value); }
-
-// A page cannot end: the program's exit stops the loop, and the page keeps its last picture.
+// A page cannot end: the program's exit stops the loop and the page's events, and the page
+// keeps its last picture, with a way to start again (web/layout.js).
 void __wrap_exit(int /*status*/) {
   emscripten_cancel_main_loop();
+  emscripten_html5_remove_all_event_listeners();
   web_stop();
   emscripten_exit_with_live_runtime();
 }

@@ -4,7 +4,6 @@
 // its advance is how far the raster position moved. Prints the table as C++ for
 // web/bitmap_text.cpp (scripts/web.sh builds and runs this natively, under Xvfb if need be).
 #include <GL/freeglut.h>
-
 #include <cstdio>
 #include <cstdlib>
 

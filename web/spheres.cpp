@@ -3,7 +3,6 @@
 #include "web/fixed_function.h"
 
 #include <GL/freeglut.h>
-
 #include <cmath>
 #include <cstdlib>
 #include <vector>

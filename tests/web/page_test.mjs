@@ -106,7 +106,11 @@ const verbs = {
     assert.ok(count > 300 && wrong.length === 0, `${count} text pixels on the desktop; ${wrong.length} differ: ${wrong.slice(0, 8)}`);
   },
   transcript: async (e, file) => assert.equal((await read(e, '#console')).replace(/^t=[0-9.]+$/m, 't=<time>'), data(file)),
-  console: async (e, pattern) => assert.match(await read(e, '#console'), new RegExp(pattern)),
+  // The console panel's text matches, once the program has handled the events (next frame).
+  console: async (e, pattern) => {
+    await until(e, `new RegExp(${JSON.stringify(pattern)}).test(document.querySelector('#console').textContent)`, 3000).catch(() => {});
+    assert.match(await read(e, '#console'), new RegExp(pattern));
+  },
   // N frames more drawn: the picture shows what came before.
   frames: async (e, n) => until(e, `foucaultFrames >= ${(await e.eval('foucaultFrames')) + Number(n)}`),
   axe: async (e) => {

@@ -1,0 +1,67 @@
+// The help entry's command ("open ./help.html ...") shows the help page inside this one, in
+// a WAI-ARIA dialog: no tab, no window, so no popup blocker or sandboxed frame can stop it.
+// The help page travels in the page's <template id="help-page"> (web/shell.html) and is shown
+// in a shadow root, where its own styles stay; its contents links scroll within it. The focus
+// goes in, stays in, and returns to the picture when Escape or the close button closes it.
+var LibraryHelp = {
+  $HELP: {
+    // The dialog's text, made once from the template; the page's body rule becomes the host's.
+    text: function(dialog) {
+      var host = dialog.querySelector('.text');
+      if (host.shadowRoot) return host.shadowRoot;
+      var root = host.attachShadow({mode: 'open'});
+      root.appendChild(document.getElementById('help-page').content.cloneNode(true));
+      root.querySelectorAll('style').forEach(function(style) {
+        style.textContent = style.textContent.replace(/\bbody\b/g, ':host');
+      });
+      root.addEventListener('click', function(e) {
+        var link = e.target.closest('a[href^="#"]'), target = link && root.getElementById(link.hash.slice(1));
+        if (!target) return;
+        e.preventDefault();
+        target.tabIndex = -1;
+        target.scrollIntoView();
+        target.focus();
+      });
+      return root;
+    },
+    open: function() {
+      var dialog = document.getElementById('help');
+      if (dialog.open) return;
+      HELP.text(dialog);
+      dialog.showModal ? dialog.showModal() : dialog.setAttribute('open', '');
+      dialog.querySelector('.close').focus();
+    },
+    close: function() {
+      var dialog = document.getElementById('help');
+      dialog.close ? dialog.close() : dialog.removeAttribute('open');
+      document.getElementById('canvas').focus();
+    },
+    // Tab and Shift+Tab go round the dialog's own links and button; no key leaves it.
+    key: function(e) {
+      var dialog = e.currentTarget;
+      e.stopPropagation();
+      if (e.key == 'Escape') {
+        e.preventDefault();
+        return HELP.close();
+      }
+      if (e.key != 'Tab') return;
+      var stops = [dialog.querySelector('.close')].concat(Array.from(HELP.text(dialog).querySelectorAll('a[href]')));
+      var at = stops.indexOf(HELP.text(dialog).activeElement || document.activeElement);
+      e.preventDefault();
+      stops[(at + (e.shiftKey ? stops.length - 1 : 1)) % stops.length].focus();
+    },
+  },
+  $HELP__postset: "(function() {" +
+                  "  var dialog = document.getElementById('help');" +
+                  "  dialog.addEventListener('keydown', HELP.key);" +
+                  "  dialog.querySelector('.close').addEventListener('click', HELP.close);" +
+                  "})();",
+
+  system: function(command) {
+    HELP.open();
+    return 0;
+  },
+};
+
+autoAddDeps(LibraryHelp, '$HELP');
+mergeInto(LibraryManager.library, LibraryHelp);

@@ -1,0 +1,65 @@
+// What the page shows around the picture: its state (data-state on the root: loading,
+// running, lost, stopped, error), the line over the picture that says it is loading, that
+// the graphics were lost or that the program has ended, and full screen, only when asked
+// and only where the browser allows it. The picture's size follows the page through
+// web/input.cpp.
+var LibraryLayout = {
+  $LAYOUT: {
+    state: function(state, line) {
+      document.documentElement.dataset.state = state;
+      var status = document.getElementById('status');
+      status.querySelector('span').textContent = line || '';
+      status.hidden = !line;
+    },
+    // The unprefixed API or Safari's webkit one; none where full screen is not allowed (an
+    // iframe without allow="fullscreen", an iPhone), and then the page never asks.
+    request: function() {
+      var root = document.documentElement;
+      return (document.fullscreenEnabled || document.webkitFullscreenEnabled) &&
+             (root.requestFullscreen || root.webkitRequestFullscreen);
+    },
+    element: function() { return document.fullscreenElement || document.webkitFullscreenElement; },
+    // The whole page goes full screen: the picture, the key bar and the console panel.
+    toggle: function() {
+      var request = LAYOUT.request();
+      if (!request) return;
+      var asked = LAYOUT.element() ? (document.exitFullscreen || document.webkitExitFullscreen).call(document)
+                                   : request.call(document.documentElement);
+      if (asked && asked.catch) asked.catch(function() {});  // refused: the page stays as it is
+    },
+    start: function() {
+      var button = document.getElementById('full');
+      button.hidden = !LAYOUT.request();
+      button.addEventListener('click', LAYOUT.toggle);
+      ['fullscreenchange', 'webkitfullscreenchange'].forEach(function(type) {
+        document.addEventListener(type, function() { button.setAttribute('aria-pressed', !!LAYOUT.element()); });
+      });
+      document.querySelector('#status button').addEventListener('click', function() { location.reload(); });
+    },
+  },
+
+  // Once per frame, before the program's events and drawing.
+  web_frame: function() {
+    if (!window.foucaultFrames) LAYOUT.start();
+    if (document.documentElement.dataset.state == 'loading') LAYOUT.state('running');
+    window.foucaultFrames = (window.foucaultFrames || 0) + 1;
+  },
+  web_full_screen: function() { if (!LAYOUT.element()) LAYOUT.toggle(); },
+  web_fail_webgl: function() { Module['showError']('webgl'); },  // web/start.js
+  web_context_lost: function(lost) {
+    LAYOUT.state(lost ? 'lost' : 'running',
+                 lost ? 'L’affichage 3D a été interrompu par le navigateur ; l’image revient dès qu’il le permet.' : '');
+  },
+  // The program has ended (Q): the picture stands, dimmed, with a way to start again.
+  web_stop__deps: ['web_close_menu'],
+  web_stop: function() {
+    _web_close_menu();
+    LAYOUT.state('stopped', 'Le simulateur est arrêté (touche Q).');
+    var again = document.querySelector('#status button');
+    again.hidden = false;
+    again.focus();
+  },
+};
+
+autoAddDeps(LibraryLayout, '$LAYOUT');
+mergeInto(LibraryManager.library, LibraryLayout);

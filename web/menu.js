@@ -1,0 +1,194 @@
+// GLUT's menus on a page: the program's menu tree as nested WAI-ARIA menus, opened by the
+// menu's button, a long press or Shift+F10 (web/input.cpp), always inside the window: a
+// submenu opens beside its parent where there is room, and on a narrow screen in its
+// parent's place, with a way back. The visible labels are the desktop's, byte for byte; a
+// screen reader reads them in proper French. A choice reaches the program's callback at
+// the next frame (web/glut.cpp).
+var LibraryMenu = {
+  $MENU__deps: ['web_menu_choice'],
+  $MENU: {
+    menus: [],
+    root: 0,
+    // Proper French for the desktop's labels, whose accents are marks after the letter: each
+    // pair a label and its name.
+    names: [
+      ['RAZ vue et calcul ', 'Remise à zéro de la vue et du calcul'],
+      ["L'observateur regarde ", "L'observateur regarde"], ['le po^le', 'le pôle'],
+      ["l'e'quateur", "l'équateur"], ['de  3/4 Nord', 'de trois quarts nord'],
+      ['RAZ Cas initial ', 'Remise à zéro du cas initial'], ["lach'e du Sud        ", 'lâché du sud'],
+      ["lach'e de l'Ouest    ", "lâché de l'ouest"], ["lach'e du Sud Ouest  ", 'lâché du sud-ouest'],
+      ['Position du pendule', 'Position du pendule'],
+      ['pendule au po^le nord', 'pendule au pôle Nord'], ['pendule a` 45 nord', 'pendule à 45° nord'],
+      ["pendule a` l'equateur", "pendule à l'équateur"], ['pendule a` 45 sud', 'pendule à 45° sud'],
+      ['pendule au po^le sud', 'pendule au pôle Sud'],
+      ['Rotation Terre/Ciel', 'Rotation de la Terre ou du ciel'], ['Terre fixe', 'Terre fixe'],
+      ['Ciel fixe', 'Ciel fixe'], ['rotation du sol (O/N)', 'rotation du sol, oui ou non'],
+      ['rot. Terre + rapide', 'rotation de la Terre plus rapide'],
+      ['rot. Terre - rapide', 'rotation de la Terre moins rapide'], ['Aide               ', 'Aide'],
+    ],
+    name: function(label) {
+      var pair = MENU.names.find(function(pair) { return pair[0] == label; });
+      return pair ? pair[1] : label.trim();
+    },
+
+    // The tree as nested lists; an entry remembers its menu's callback and value.
+    build: function(id) {
+      var list = document.createElement('ul');
+      list.setAttribute('role', 'menu');
+      MENU.menus[id - 1].items.forEach(function(item) {
+        var entry = MENU.entry(list, item.label, MENU.name(item.label));
+        entry.item = item;
+        if (!item.sub) return;
+        entry.setAttribute('aria-haspopup', 'menu');
+        entry.setAttribute('aria-expanded', 'false');
+        entry.appendChild(MENU.build(item.sub));
+      });
+      return list;
+    },
+    entry: function(list, label, name) {
+      var entry = list.appendChild(document.createElement('li'));
+      entry.setAttribute('role', 'menuitem');
+      entry.tabIndex = -1;
+      entry.appendChild(document.createElement('span')).textContent = label;
+      if (name) entry.setAttribute('aria-label', name);
+      return entry;
+    },
+    open: function(x, y) {
+      var state = document.documentElement.dataset.state;
+      if (!MENU.root || (state != 'running' && state != 'lost') || document.querySelector('dialog[open]')) return;
+      MENU.close();
+      var root = document.body.appendChild(MENU.build(MENU.root));
+      root.id = 'menu';
+      root.setAttribute('aria-label', 'Menu du simulateur');
+      root.addEventListener('click', MENU.clicked);
+      root.addEventListener('keydown', MENU.key);
+      root.addEventListener('pointerover', function(e) {
+        var entry = e.target.closest('li');
+        if (e.pointerType == 'mouse' && entry) MENU.focus(entry), MENU.expand(entry, true);
+      });
+      root.addEventListener('contextmenu', function(e) { e.preventDefault(); });
+      MENU.place(root, x, y);
+      MENU.focus(root.firstChild);
+    },
+    // Puts a menu at (x, y), moved back inside the window if it would leave it.
+    place: function(menu, x, y) {
+      var box = menu.getBoundingClientRect();
+      menu.style.left = Math.max(0, Math.min(x, innerWidth - box.width)) + 'px';
+      menu.style.top = Math.max(0, Math.min(y, innerHeight - box.height)) + 'px';
+    },
+    // Closes the open menu, if any, and gives the focus back to the picture.
+    close: function() {
+      var menu = document.getElementById('menu');
+      if (!menu) return false;
+      menu.remove();
+      document.getElementById('canvas').focus();
+      return true;
+    },
+    focus: function(entry) {
+      var old = document.querySelector('#menu li[tabindex="0"]');
+      if (old) old.tabIndex = -1;
+      entry.tabIndex = 0;
+      entry.focus();
+    },
+    // Opens (or closes) an entry's submenu; its sisters' submenus close.
+    expand: function(entry, open) {
+      entry.parentNode.querySelectorAll(':scope > [aria-expanded="true"]').forEach(function(other) {
+        if (other != entry) MENU.collapse(other);
+      });
+      if (!entry.item || !entry.item.sub || open == (entry.getAttribute('aria-expanded') == 'true')) return;
+      if (!open) return MENU.collapse(entry);
+      entry.setAttribute('aria-expanded', 'true');
+      var sub = entry.lastChild, parent = entry.parentNode.getBoundingClientRect();
+      var row = entry.getBoundingClientRect(), width = sub.getBoundingClientRect().width;
+      var x = parent.right + width <= innerWidth ? parent.right : parent.left - width, y = row.top;
+      if (x < 0) {
+        // No room beside its parent: the submenu takes the parent's place, with a way back.
+        entry.parentNode.classList.add('covered');
+        MENU.entry(sub, '\u25c2 Retour', 'Retour au menu précédent').className = 'back';
+        sub.insertBefore(sub.lastChild, sub.firstChild);
+        x = parent.left, y = parent.top;
+      }
+      MENU.place(sub, x, y);
+    },
+    collapse: function(entry) {
+      var sub = entry.lastChild, back = sub.querySelector(':scope > .back');
+      entry.setAttribute('aria-expanded', 'false');
+      entry.parentNode.classList.remove('covered');
+      if (back) back.remove();
+      sub.querySelectorAll(':scope > [aria-expanded="true"]').forEach(MENU.collapse);
+    },
+    // Back to an entry from its submenu.
+    back: function(sub) {
+      var parent = sub.closest('li');
+      MENU.collapse(parent);
+      MENU.focus(parent);
+    },
+    choose: function(entry) {
+      var menu = MENU.menus[entry.item.menu - 1], value = entry.item.value;
+      MENU.close();
+      _web_menu_choice(menu.callback, value);
+    },
+    clicked: function(e) {
+      var entry = e.target.closest('li');
+      if (!entry) return;
+      if (entry.className == 'back') return MENU.back(entry.parentNode);
+      if (!entry.item.sub) return MENU.choose(entry);
+      MENU.focus(entry);
+      MENU.expand(entry, entry.getAttribute('aria-expanded') != 'true');
+      // In its parent's place, the submenu's way back takes the focus.
+      if (entry.parentNode.classList.contains('covered')) MENU.focus(entry.lastChild.firstChild);
+    },
+    // The WAI-ARIA menu's keys; no key goes on to the program while the menu is open.
+    key: function(e) {
+      var entry = document.querySelector('#menu li[tabindex="0"]'), sisters = entry.parentNode.children;
+      var n = sisters.length, i = Array.prototype.indexOf.call(sisters, entry);
+      var sub = entry.parentNode.closest('li') && entry.parentNode;
+      var key = e.key == ' ' ? 'Enter' : e.key;
+      e.stopPropagation();
+      if (key != 'Tab') e.preventDefault();
+      if (key == 'ArrowDown') MENU.focus(sisters[(i + 1) % n]);
+      else if (key == 'ArrowUp') MENU.focus(sisters[(i + n - 1) % n]);
+      else if (key == 'Home' || key == 'End') MENU.focus(sisters[key == 'Home' ? 0 : n - 1]);
+      else if (key == 'Enter' && entry.className == 'back') MENU.back(sub);
+      else if ((key == 'ArrowRight' || key == 'Enter') && entry.item && entry.item.sub) {
+        MENU.expand(entry, true);
+        MENU.focus(entry.lastChild.firstChild);
+      } else if (key == 'Enter') MENU.choose(entry);
+      else if ((key == 'ArrowLeft' || key == 'Escape') && sub) MENU.back(sub);
+      else if (key == 'Escape' || key == 'Tab') MENU.close();
+    },
+    // A press outside an open menu closes it and goes no further.
+    outside: function(e) {
+      if (!document.getElementById('menu') || e.target.closest('#menu')) return;
+      MENU.close();
+      e.stopPropagation();
+      if (e.cancelable) e.preventDefault();
+    },
+  },
+  $MENU__postset: "['mousedown', 'touchstart'].forEach(function(type) {" +
+                  "  document.addEventListener(type, MENU.outside, {capture: true, passive: false});" +
+                  "});",
+
+  glutCreateMenu: function(callback) {
+    MENU.menus.push({callback: callback, items: []});
+    return MENU.menus.length;
+  },
+  glutAddMenuEntry: function(label, value) {
+    var menu = MENU.menus.length;
+    MENU.menus[menu - 1].items.push({label: UTF8ToString(label), value: value, menu: menu});
+  },
+  glutAddSubMenu: function(label, sub) {
+    MENU.menus[MENU.menus.length - 1].items.push({label: UTF8ToString(label), sub: sub});
+  },
+  // glutAttachMenu (web/glut.cpp): the menu made last is the one the button opens.
+  web_attach_menu: function() { MENU.root = MENU.menus.length; },
+  // At (x, y), CSS pixels from the picture's top left.
+  web_open_menu: function(x, y) {
+    var r = document.getElementById('canvas').getBoundingClientRect();
+    MENU.open(r.left + x, r.top + y);
+  },
+  web_close_menu: function() { MENU.close(); },
+};
+
+autoAddDeps(LibraryMenu, '$MENU');
+mergeInto(LibraryManager.library, LibraryMenu);

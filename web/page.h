@@ -1,0 +1,125 @@
+// The web layer's state, in one record as the program keeps its own: GLUT's window and the
+// events waiting for the next frame, the pointer and the fingers, the fixed-function state
+// the program sets, and the vertices of the frame being drawn.
+#pragma once
+
+#include <GL/gl.h>
+#include <vector>
+
+// An input event, queued by the browser's handlers and handed to the program's own at the
+// start of the next frame, inside the loop, as GLUT's loop does.
+enum class EventKind { key, special, mouse, motion, reshape, menu };
+struct Event {
+  EventKind kind;
+  int a = 0, b = 0, c = 0, d = 0;  // the handler's arguments, in its order
+  void (*menu)(int) = nullptr;     // the menu's callback, for a menu choice
+};
+
+// One finger drags as the left button does and, held still, opens the menu; two pinch.
+enum class TouchMode { none, drag, pinch, done };
+struct Touch {
+  TouchMode mode = TouchMode::none;
+  double start_time = 0.0;  // ms, when the dragging finger went down
+  bool moved = false;       // it has gone farther than a long press allows
+  float start_x = 0.0f, start_y = 0.0f, x = 0.0f, y = 0.0f;  // CSS pixels from the picture
+  float spread = 0.0f;  // the two fingers' distance at the last Page Up or Down
+};
+
+struct Light {
+  bool on = false;
+  float ambient[4] = {0.0f, 0.0f, 0.0f, 1.0f};
+  float diffuse[4] = {0.0f, 0.0f, 0.0f, 1.0f};
+  float specular[4] = {0.0f, 0.0f, 0.0f, 1.0f};
+  float position[4] = {0.0f, 0.0f, 1.0f, 0.0f};  // in eye coordinates
+};
+
+struct Material {
+  float ambient[4] = {0.2f, 0.2f, 0.2f, 1.0f};
+  float diffuse[4] = {0.8f, 0.8f, 0.8f, 1.0f};
+  float specular[4] = {0.0f, 0.0f, 0.0f, 1.0f};
+  float emission[4] = {0.0f, 0.0f, 0.0f, 1.0f};
+  float shininess = 0.0f;
+};
+
+constexpr int light_count = 8;
+constexpr int stack_depth = 32;  // GL's least model-view stack, more than the program needs
+
+// A column-major matrix, as GL keeps it.
+struct Matrix {
+  float m[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+};
+struct MatrixStack {
+  Matrix levels[stack_depth];
+  int top = 0;
+};
+
+// OpenGL 1.1's state as the program sets it; WebGL keeps only the clear values, the depth
+// test and the viewport. Light 0 alone starts with a white diffuse and specular part.
+struct FixedFunction {
+  bool lighting = false;
+  Light lights[light_count] = {{false, {0, 0, 0, 1}, {1, 1, 1, 1}, {1, 1, 1, 1}, {0, 0, 1, 0}}};
+  Material front;
+  float normal[3] = {0.0f, 0.0f, 1.0f};
+  MatrixStack modelview, projection;
+  MatrixStack* current = &modelview;
+  int viewport[4] = {0, 0, 0, 0};
+};
+
+// The raster position as glRasterPos2i leaves it: window pixels, depth in normalized device
+// coordinates, the lit colour, and whether it fell inside the view volume.
+struct Raster {
+  bool valid = false;
+  float x = 0.0f, y = 0.0f, z = 0.0f;
+  float color[3] = {1.0f, 1.0f, 1.0f};
+};
+
+// A vertex as the graphics card takes it: clip coordinates and the lit colour.
+struct Vertex {
+  float clip[4];
+  float color[4];
+};
+// Consecutive vertices drawn with one call: lines or triangles.
+struct Run {
+  GLenum mode;
+  int first, count;
+};
+// The frame's vertices, in the order the program draws them: a new run starts only where
+// lines give way to triangles or back, so depth ties resolve as on the desktop.
+struct Batch {
+  std::vector<Vertex> vertices;
+  std::vector<Run> runs;
+  GLenum begun = 0;           // the glBegin mode of the group being given, or 0
+  std::vector<Vertex> group;  // its vertices so far
+  Matrix modelview, mvp;      // read at glBegin: they cannot change before glEnd
+};
+
+struct Page {
+  // GLUT's window: the program's handlers and what the next frame does.
+  void (*display)() = nullptr;
+  void (*reshape)(int, int) = nullptr;
+  void (*keyboard)(unsigned char, int, int) = nullptr;
+  void (*special)(int, int, int) = nullptr;
+  void (*mouse)(int, int, int, int) = nullptr;
+  void (*motion)(int, int) = nullptr;
+  void (*idle)() = nullptr;
+  bool redisplay = true;
+  int pointer_x = 0, pointer_y = 0;  // where the last mouse event was, for the key handlers
+  std::vector<Event> events;
+
+  // The picture: the drawing buffer's size, its CSS size, and a glyph pixel's size on screen.
+  int width = 0, height = 0, text_scale = 1;
+  double css_width = 0.0, css_height = 0.0;
+  bool lost = false;  // the graphics context is lost until the browser restores it
+
+  // The mouse and the fingers.
+  int menu_button = -1;  // the button that opens the menu
+  int held = -1;         // the button held down over the picture
+  Touch touch;
+
+  FixedFunction gl;
+  Raster raster;
+  Batch batch;
+  GLuint program = 0, buffer = 0;  // the graphics card's: made again after a loss
+};
+
+extern Page page;
