@@ -81,8 +81,8 @@ EM_BOOL context_lost(int, const void*, void*) {
 
 // A restored context is a new one: the WebGL objects are made again and the program's
 // graphics set-up runs again, under the identity model-view it expects; a reshape follows,
-// as after the window was made. Lighting is the pupil's to switch ('l'), not the context's:
-// it stays as it was, and so does everything in the model and the camera.
+// as after the window was made, at the picture's size of now. Lighting is the pupil's to switch
+// ('l'), not the context's: it stays as it was, and so does everything in the model and the camera.
 EM_BOOL context_restored(int, const void*, void*) {
   make_gl_objects();
   const bool lighting = page.gl.lighting;
@@ -91,8 +91,9 @@ EM_BOOL context_restored(int, const void*, void*) {
   glLoadIdentity();
   init_graphics();
   page.gl.lighting = lighting;
-  queue({EventKind::reshape, page.width, page.height});
   page.lost = false;
+  page.width = page.height = 0;  // so that the reshape comes, whether the size changed or not
+  fit_picture();
   page.redisplay = true;
   web_context_lost(0);
   return EM_TRUE;

@@ -7,7 +7,7 @@ var LibraryHelp = {
   $HELP: {
     // The dialog's text, made once from the template; the page's body rule becomes the host's.
     text: function(dialog) {
-      var host = dialog.querySelector('.text');
+      var host = dialog.querySelector('.text > div');
       if (host.shadowRoot) return host.shadowRoot;
       var root = host.attachShadow({mode: 'open'});
       root.appendChild(document.getElementById('help-page').content.cloneNode(true));

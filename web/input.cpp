@@ -33,9 +33,13 @@ void queue_mouse(int button, int state, double x, double y) {
   queue({EventKind::mouse, button, state, buffer_x(x), buffer_y(y)});
 }
 
+}  // namespace
+
 // The drawing buffer follows the picture's CSS size times the pixel ratio; a glyph's pixel
 // becomes a square of the ratio rounded, so the text keeps its shapes at a legible size.
-void fit() {
+// A lost context's canvas keeps its size until the context is back: resized, it would show
+// the browser's broken-image mark.
+void fit_picture() {
   double w = 0.0, h = 0.0;
   emscripten_get_element_css_size("#canvas", &w, &h);
   const double ratio = emscripten_get_device_pixel_ratio();
@@ -44,7 +48,7 @@ void fit() {
   page.css_width = std::max(w, 1.0);
   page.css_height = std::max(h, 1.0);
   page.text_scale = std::max(1, static_cast<int>(std::lround(ratio)));
-  if (width != page.width || height != page.height) {
+  if (!page.lost && (width != page.width || height != page.height)) {
     page.width = width;
     page.height = height;
     emscripten_set_canvas_element_size("#canvas", width, height);
@@ -52,13 +56,15 @@ void fit() {
   }
 }
 
+namespace {
+
 EM_BOOL resized(int, const EmscriptenUiEvent*, void*) {
-  fit();
+  fit_picture();
   return EM_FALSE;
 }
 
 EM_BOOL full_screen_changed(int, const EmscriptenFullscreenChangeEvent*, void*) {
-  fit();
+  fit_picture();
   return EM_FALSE;
 }
 
@@ -199,5 +205,5 @@ void listen_to_page() {
                                            full_screen_changed);
   emscripten_set_visibilitychange_callback(nullptr, EM_FALSE, visibility);
   web_listen_to_bar();
-  fit();
+  fit_picture();
 }

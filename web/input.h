@@ -7,6 +7,9 @@
 // Listens to the page's events and fits the drawing buffer to the picture's size.
 void listen_to_page();
 
+// Fits the drawing buffer to the picture's size, and tells the program when it changes.
+void fit_picture();
+
 // Queues an event for the next frame.
 void queue(const Event& event);
 
