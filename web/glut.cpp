@@ -1,8 +1,7 @@
 // GLUT's window, event loop and handlers for the page, on Emscripten's documented interfaces:
-// the WebGL context through html5_webgl.h, the loop through emscripten_set_main_loop, the end
-// through emscripten_exit_with_live_runtime. Events wait in the queue (web/input.cpp) and
-// reach the program's handlers at the start of a frame, inside the loop, as freeglut's loop
-// hands them over: a handler that ends the program (Q) ends it there.
+// the WebGL context through html5_webgl.h, the loop through emscripten_set_main_loop. The
+// page's events (web/input.cpp) reach the program's handlers here, one at a time, as
+// freeglut's loop hands them over; a handler that ends the program (Q) ends it here.
 #include "web/input.h"
 #include "web/page.h"
 #include "web/webgl.h"
@@ -10,6 +9,7 @@
 #include "render/graphics.h"
 
 #include <GL/freeglut.h>
+#include <csetjmp>
 #include <emscripten.h>
 #include <emscripten/html5.h>
 
@@ -60,11 +60,9 @@ void dispatch(const Event& e) {
 // then the idle one. While the context is lost the picture and the pendulum wait.
 void frame() {
   web_frame();
-  std::vector<Event> events;
-  events.swap(page.events);
-  for (const Event& e : events) dispatch(e);
+  deliver_events();
   check_long_press();
-  if (page.lost) return;
+  if (page.lost || page.ended) return;
   if (page.redisplay && page.display != nullptr) {
     page.redisplay = false;
     page.display();
@@ -100,6 +98,22 @@ EM_BOOL context_restored(int, const void*, void*) {
 }
 
 }  // namespace
+
+// Each event is handed over inside the browser's own (a page may go full screen only there),
+// so an exit in a handler (Q) must end there too: it comes back to the setjmp below.
+void deliver_events() {
+  std::jmp_buf here;
+  std::jmp_buf* const outer = page.escape;
+  if (setjmp(here) == 0) {
+    page.escape = &here;
+    while (!page.events.empty()) {
+      const Event e = page.events.front();
+      page.events.erase(page.events.begin());
+      dispatch(e);
+    }
+  }
+  page.escape = outer;
+}
 
 // The page has one window that fills the browser's: its mode (RGB, double-buffered, with
 // depth), size and position are the page's.
@@ -173,25 +187,29 @@ void glutMainLoop() {
 
 extern "C" {
 
-// The key bar and the menu (web/input.js, web/menu.js) queue their events here.
-EMSCRIPTEN_KEEPALIVE void web_key(int key) {
+// The key bar and the menu (web/input.js, web/menu.js) hand their events over here.
+void web_key(int key) {
   queue({EventKind::key, key});
 }
-EMSCRIPTEN_KEEPALIVE void web_special(int key) {
+void web_special(int key) {
   queue({EventKind::special, key});
 }
-EMSCRIPTEN_KEEPALIVE void web_menu_choice(void (*callback)(int), int value) {
+void web_menu_choice(void (*callback)(int), int value) {
   Event e{EventKind::menu, value};
   e.menu = callback;
   queue(e);
 }
 
 // A page cannot end: the program's exit stops the loop and the page's events, and the page
-// keeps its last picture, with a way to start again (web/layout.js).
+// keeps its last picture, with a way to start again (web/layout.js). Called from a handler,
+// it goes back to where the events are handed over, and the browser's event ends as usual.
 void __wrap_exit(int /*status*/) {
+  page.ended = true;
+  page.events.clear();
   emscripten_cancel_main_loop();
   emscripten_html5_remove_all_event_listeners();
   web_stop();
+  if (page.escape != nullptr) std::longjmp(*page.escape, 1);
   emscripten_exit_with_live_runtime();
 }
 

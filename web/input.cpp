@@ -1,6 +1,7 @@
 // The page's keys, mouse, fingers, size and visibility through Emscripten's html5.h, as GLUT
-// would take them from the window system: each becomes an event for the next frame. The
-// picture stands at the page's top left, so window coordinates are the picture's.
+// would take them from the window system: each becomes an event for the program's handlers,
+// handed over before the browser's event ends. The picture stands at the page's top left,
+// so window coordinates are the picture's.
 #include "web/input.h"
 
 #include <GL/freeglut.h>
@@ -37,8 +38,6 @@ void queue_mouse(int button, int state, double x, double y) {
 
 // The drawing buffer follows the picture's CSS size times the pixel ratio; a glyph's pixel
 // becomes a square of the ratio rounded, so the text keeps its shapes at a legible size.
-// A lost context's canvas keeps its size until the context is back: resized, it would show
-// the browser's broken-image mark.
 void fit_picture() {
   double w = 0.0, h = 0.0;
   emscripten_get_element_css_size("#canvas", &w, &h);
@@ -48,7 +47,7 @@ void fit_picture() {
   page.css_width = std::max(w, 1.0);
   page.css_height = std::max(h, 1.0);
   page.text_scale = std::max(1, static_cast<int>(std::lround(ratio)));
-  if (!page.lost && (width != page.width || height != page.height)) {
+  if (width != page.width || height != page.height) {
     page.width = width;
     page.height = height;
     emscripten_set_canvas_element_size("#canvas", width, height);
@@ -159,7 +158,7 @@ EM_BOOL touched(int type, const EmscriptenTouchEvent* e, void*) {
     end_drag();
     t.mode = fingers > 0 ? TouchMode::done : TouchMode::none;
   }
-  return EM_TRUE;
+  return type != EMSCRIPTEN_EVENT_TOUCHCANCEL;  // the system's cancel cannot be refused
 }
 
 // A hidden page gets no more events: what a button or a finger was doing ends there.
@@ -175,8 +174,9 @@ EM_BOOL visibility(int, const EmscriptenVisibilityChangeEvent* e, void*) {
 }  // namespace
 
 void queue(const Event& event) {
-  constexpr size_t most = 256;  // a frame's worth of held keys and moves, many times over
-  if (page.events.size() < most) page.events.push_back(event);
+  constexpr size_t most = 256;  // more than a burst of input brings between two deliveries
+  if (!page.ended && page.events.size() < most) page.events.push_back(event);
+  if (page.running) deliver_events();
 }
 
 void check_long_press() {

@@ -1,13 +1,13 @@
 // The web layer's state, in one record as the program keeps its own: GLUT's window and the
-// events waiting for the next frame, the pointer and the fingers, the fixed-function state
+// events on their way to its handlers, the pointer and the fingers, the fixed-function state
 // the program sets, and the vertices of the frame being drawn.
 #pragma once
 
 #include <GL/gl.h>
+#include <csetjmp>
 #include <vector>
 
-// An input event, queued by the browser's handlers and handed to the program's own at the
-// start of the next frame, inside the loop, as GLUT's loop does.
+// An input event for the program's handlers (web/input.cpp, web/glut.cpp).
 enum class EventKind { key, special, mouse, motion, reshape, menu };
 struct Event {
   EventKind kind;
@@ -103,8 +103,11 @@ struct Page {
   void (*motion)(int, int) = nullptr;
   void (*idle)() = nullptr;
   bool redisplay = true;
+  bool running = false;              // the loop has begun
+  bool ended = false;                // the program has ended (exit)
   int pointer_x = 0, pointer_y = 0;  // where the last mouse event was, for the key handlers
   std::vector<Event> events;
+  std::jmp_buf* escape = nullptr;  // where an exit in a handler goes back to (web/glut.cpp)
 
   // The picture: the drawing buffer's size, its CSS size, and a glyph pixel's size on screen.
   int width = 0, height = 0, text_scale = 1;
