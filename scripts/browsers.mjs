@@ -2,26 +2,42 @@
 // tests (tests/web/page_test.mjs), its bench (bench/web_fps.mjs) and web.sh --shot. Firefox
 // and WebKit draw with WebGL only on an X display; FOUCAULT_MINIBROWSER names WebKit's browser.
 import assert from 'node:assert/strict';
-import {spawn} from 'node:child_process';
+import {execFileSync, spawn} from 'node:child_process';
 import {createRequire} from 'node:module';
 
 const puppeteer = createRequire(new URL('../tests/web/package.json', import.meta.url))('puppeteer-core');
 export const sleep = (ms) => new Promise((done) => setTimeout(done, ms));
 // W3C WebDriver's codes of the keys that are not characters.
-const keyCodes = {Enter: '\ue007', Shift: '\ue008', Escape: '\ue00c', PageUp: '\ue00e', PageDown: '\ue00f', End: '\ue010',
+const keyCodes = {Tab: '\ue004', Enter: '\ue007', Shift: '\ue008', Escape: '\ue00c', PageUp: '\ue00e', PageDown: '\ue00f', End: '\ue010',
   Home: '\ue011', ArrowLeft: '\ue012', ArrowUp: '\ue013', ArrowRight: '\ue014', ArrowDown: '\ue015', F10: '\ue03a'};
 
-// Chromium and Firefox through puppeteer-core (CDP and WebDriver BiDi).
-async function viaPuppeteer(options, touch) {
+// Chromium and Firefox through puppeteer-core (CDP and WebDriver BiDi). Flags: touch (a
+// touch screen), nojs (JavaScript off). The page's errors include what the browser itself
+// reports as errors on the console (a permissions policy's violation, say).
+async function viaPuppeteer(options, flags = []) {
   const browser = await puppeteer.launch({defaultViewport: null, ...options});
   const page = (await browser.pages())[0];
   const cdp = options.browser ? null : await page.createCDPSession();
   const errors = [];
+  let target = page;
   page.on('pageerror', (error) => errors.push(error.message));
+  page.on('console', (message) => message.type() === 'error' && errors.push(message.text()));
+  if (flags.includes('nojs')) await page.setJavaScriptEnabled(false);
   return {
     errors: async () => errors,
     open: async (url, prelude) => (prelude && (await page.evaluateOnNewDocument(prelude)), page.goto(url)),
-    eval: (expression) => page.evaluate(expression),
+    eval: (expression) => target.evaluate(expression),
+    // The X focus for the browser's window, which Firefox wants before it goes full screen; with
+    // no window manager on the X display, only a click gives it.
+    focus: () => {
+      if (!options.browser) return;
+      const [window] = execFileSync('xdotool', ['search', '--onlyvisible', '--pid', `${browser.process().pid}`], {encoding: 'utf8'}).split('\n');
+      execFileSync('xdotool', ['windowraise', window, 'mousemove', '--window', window, '200', '300', 'click', '1', 'mousemove', '1279', '1023']);
+    },
+    // The accessibility tree, as a screen reader gets it (Chromium).
+    a11y: () => page.accessibility.snapshot(),
+    // From now on, eval reads the page in the frame the open page holds.
+    frame: () => (target = page.frames().find((frame) => frame !== page.mainFrame())),
     key: async (...keys) => {
       for (const key of keys) await page.keyboard.down(key);
       for (const key of keys.reverse()) await page.keyboard.up(key);
@@ -34,7 +50,10 @@ async function viaPuppeteer(options, touch) {
     // The canvas alone, or with whole the page as the window shows it.
     shot: async (whole) => (whole ? page : await page.$('#canvas')).screenshot(),
     front: () => page.bringToFront(),
-    size: (width, height, deviceScaleFactor = 1) => page.setViewport({width, height, deviceScaleFactor, hasTouch: touch}),
+    // A Chrome DevTools Protocol command to the page (Chromium only), e.g. the CPU's throttling.
+    cdp: (method, params) => cdp.send(method, params),
+    size: (width, height, deviceScaleFactor = 1) =>
+      page.setViewport({width, height, deviceScaleFactor, hasTouch: flags.includes('touch')}),
     close: () => browser.close(),
   };
 }
@@ -78,15 +97,18 @@ async function viaWebDriver() {
 
 const chromium = ['--no-sandbox', '--use-gl=swiftshader', '--enable-unsafe-swiftshader',
   '--disable-background-networking', '--disable-component-update', '--no-first-run'];
+// Browsers as pupils have them: puppeteer turns the popup blocker off unless told not to.
 export const engines = {
-  chromium: (flags) => viaPuppeteer({executablePath: '/usr/bin/chromium',
-    args: [...chromium, ...(flags ?? []).filter((flag) => flag.startsWith('--'))]}, flags?.includes('touch')),
-  firefox: () => viaPuppeteer({browser: 'firefox', executablePath: '/usr/bin/firefox-esr', headless: false}),
+  chromium: (flags = []) => viaPuppeteer({executablePath: '/usr/bin/chromium', ignoreDefaultArgs: ['--disable-popup-blocking'],
+    args: [...chromium, ...flags.filter((flag) => flag.startsWith('--'))]}, flags),
+  firefox: (flags = []) => viaPuppeteer({browser: 'firefox', executablePath: '/usr/bin/firefox-esr', headless: false,
+    extraPrefsFirefox: {'dom.disable_open_during_load': true}}, flags),
   webkit: viaWebDriver,
 };
 
 export async function until(e, expression, ms = 30000) {
-  for (const end = Date.now() + ms; !(await e.eval(expression));) {
+  // A navigation under way (a reload) fails the reading: it is read again.
+  for (const end = Date.now() + ms; !(await e.eval(expression).catch(() => false));) {
     assert.ok(Date.now() < end, `still not true after ${ms / 1000} s: ${expression}`);
     await sleep(100);
   }

@@ -1,11 +1,14 @@
-// The one-file page as people open it, as a file, in Chromium, Firefox and WebKit, each
-// driven by its launcher behind one small interface (scripts/browsers.mjs). The scenarios are data
+// The one-file page as people open it, as a file (or over HTTP, or in a learning platform's
+// frame), in Chromium, Firefox and WebKit as they ship, popup blockers on, each driven by its
+// launcher behind one small interface (scripts/browsers.mjs). The scenarios are data
 // (tests/data/web/scenarios.txt): one step a line, a verb below and its arguments. run.sh
 // passes the page alone in a folder (FOUCAULT_PAGE), the desktop program's screenshot
 // (FOUCAULT_DESKTOP_PNG) and WebKit's browser (FOUCAULT_MINIBROWSER).
 import assert from 'node:assert/strict';
-import {readFileSync} from 'node:fs';
+import {readFileSync, writeFileSync} from 'node:fs';
+import {createServer} from 'node:http';
 import {createRequire} from 'node:module';
+import {basename, dirname, join} from 'node:path';
 import {describe, test} from 'node:test';
 import {pathToFileURL} from 'node:url';
 import {PNG} from 'pngjs';
@@ -14,10 +17,29 @@ import {engines, fit, sleep, until} from '../../scripts/browsers.mjs';
 
 const data = (name) => readFileSync(new URL(`../data/${name}`, import.meta.url), 'utf8');
 const lines = (text) => text.split('\n').filter((line) => /^[^#\s]/.test(line));
-const url = pathToFileURL(process.env.FOUCAULT_PAGE).href;
+const page = process.env.FOUCAULT_PAGE;
+// The page's folder over HTTP too, for the scenarios flagged http.
+const served = new Promise((done) => {
+  const server = createServer((request, response) => {
+    try {
+      const body = readFileSync(join(dirname(page), new URL(request.url, 'http://host').pathname));
+      response.writeHead(200, {'content-type': 'text/html; charset=utf-8'}).end(body);
+    } catch {
+      response.writeHead(404).end();
+    }
+  }).listen(0, '127.0.0.1', () => done(`http://127.0.0.1:${server.address().port}/${basename(page)}`));
+  server.unref();
+});
 const axe = readFileSync(createRequire(import.meta.url).resolve('axe-core/axe.min.js'), 'utf8');
 
 const read = (e, selector) => e.eval(`document.querySelector('${selector}').textContent`);
+// A point inside an element (its middle, or 20 px in from its left) and the window's size.
+const point = (e, selector, middle) => e.eval(`(() => { const r = document.querySelector(${JSON.stringify(selector)})?.getBoundingClientRect();
+  return r && [r.x + (${middle} ? r.width / 2 : Math.min(20, r.width / 2)), r.y + r.height / 2, innerWidth, innerHeight]; })()`);
+// WCAG's contrast ratio of two colours.
+const luminance = (p) => [...p].map((v) => (v /= 255) <= 0.03928 ? v / 12.92 : ((v + 0.055) / 1.055) ** 2.4)
+    .reduce((sum, c, i) => sum + c * [0.2126, 0.7152, 0.0722][i], 0);
+const contrast = (p, q) => (Math.max(luminance(p), luminance(q)) + 0.05) / (Math.min(luminance(p), luminance(q)) + 0.05);
 
 // Colour classes of the probes (tests/data/web/colours.txt), and regions: numbers in canvas
 // pixels, or with w or h a fraction of the canvas's width or height.
@@ -30,14 +52,59 @@ const inside = {
 const pixel = (png, x, y) => png.data.subarray(4 * (y * png.width + x), 4 * (y * png.width + x) + 3);
 
 const verbs = {
-  open: (e, prelude) => e.open(url, prelude),
+  open: (e, prelude) => e.open(e.url, prelude),
+  // The page in a learning platform's frame, sandboxed as given, full screen not allowed.
+  frame: async (e, sandbox) => {
+    const wrapper = join(dirname(page), 'frame.html');
+    writeFileSync(wrapper, `<!doctype html><title>Cours</title><style>body { margin: 0 } iframe { display: block; border: 0;
+      width: 100vw; height: 100vh }</style><iframe title="Pendule" src="${basename(page)}" sandbox="${sandbox}"></iframe>`);
+    await e.open(pathToFileURL(wrapper).href);
+    e.frame();
+  },
+  // The page is still there as it was opened: its address, no scroll, no zoom, and frames coming.
+  here: async (e) => {
+    assert.ok(await e.eval(`location.href === ${JSON.stringify(e.url)} && scrollX === 0 && scrollY === 0
+      && document.scrollingElement.scrollTop === 0 && (window.visualViewport?.scale ?? 1) === 1`), 'the page moved or went away');
+    await verbs.frames(e, 1);
+  },
+  // A finger across the page from inside an element (if it is there), then the page checked.
+  swipe: async (e, selector, dx, dy) => {
+    const [x, y, w, h] = (await point(e, selector, false)) ?? [];
+    const clamp = (v, most) => Math.max(0, Math.min(most - 1, v));
+    if (x !== undefined) {
+      await e.touch('Start', [[x, y]]);
+      for (let i = 1; i <= 8; i++) await e.touch('Move', [[clamp(x + dx * i / 8, w), clamp(y + dy * i / 8, h)]]);
+      await e.touch('End', []);
+    }
+    await verbs.here(e);
+  },
+  // The menu opened by a long press at (x, y), then each submenu in turn: every menu shown
+  // lies inside the window; where a submenu takes its parent's place, its way back returns.
+  menus: async (e, x, y) => {
+    await verbs.touch(e, 'Start', `${x},${y}`);
+    await sleep(700);
+    await e.touch('End', []);
+    await until(e, "document.querySelector('#menu')");
+    for (const label of await e.eval("[...document.querySelectorAll('#menu > [aria-haspopup] > span')].map((s) => s.textContent)")) {
+      await verbs.tap(e, label);
+      assert.ok(await e.eval(`[...document.querySelectorAll('#menu, #menu [aria-expanded=true] > ul')].every((m) => {
+        const r = m.getBoundingClientRect(); return r.left >= 0 && r.top >= 0 && r.right <= innerWidth && r.bottom <= innerHeight; })
+        && document.querySelector('#menu [aria-expanded=true] > ul')`), `[${label}] at ${x},${y}: a menu outside the window`);
+      await verbs.tap(e, await e.eval("document.querySelector('#menu .back') ? '\u25c2 Retour' : document.activeElement.firstChild.textContent"));
+      assert.ok(await e.eval("!document.querySelector('#menu [aria-expanded=true]') && getComputedStyle(menu).visibility === 'visible'"));
+    }
+    await e.key('Escape');
+  },
+  focus: (e) => e.focus?.(),
+  // A click in the middle of an element.
+  press: async (e, selector) => e.click(...(await point(e, selector, true)).slice(0, 2)),
   fit: (e, w, h) => fit(e, +w, +h),
   // The window resized: the canvas fills it above the panel, the page does not scroll.
   size: async (e, w, h, ratio = 1) => {
     await e.size(+w, +h, +ratio);
     await until(e, `canvas.width === Math.round(canvas.getBoundingClientRect().width * ${ratio})`);
     assert.ok(await e.eval(`document.scrollingElement.scrollHeight <= innerHeight && canvas.getBoundingClientRect().width === innerWidth
-      && Math.abs(canvas.getBoundingClientRect().bottom + ['#keys', '#console'].reduce((sum, id) => sum + document.querySelector(id).offsetHeight, 0) - innerHeight) < 2`), `fits ${w}x${h}`);
+      && Math.abs(canvas.getBoundingClientRect().bottom + ['#keys', '#panel'].reduce((sum, id) => sum + document.querySelector(id).offsetHeight, 0) - innerHeight) < 2`), `fits ${w}x${h}`);
   },
   wait: (e, ms) => sleep(+ms),
   until: (e, expression) => until(e, expression),
@@ -71,8 +138,12 @@ const verbs = {
       await e.key(i < labels.length - 1 ? 'ArrowRight' : 'Enter');
     }
   },
-  front: (e) => e.front?.(),  // WebKit opens the help page in a window of its own
-  shot: async (e) => (e.png = PNG.sync.read(await e.shot())),
+  // The canvas's picture (WebKit's shows the whole window, the canvas at its top left).
+  shot: async (e) => {
+    const [png, [w, h]] = [PNG.sync.read(await e.shot()), await e.eval('[canvas.width, canvas.height]')];
+    e.png = new PNG({width: Math.min(w, png.width), height: Math.min(h, png.height)});
+    PNG.bitblt(png, e.png, 0, 0, e.png.width, e.png.height, 0, 0);
+  },
   probe: (e, cls, shape, ...rest) => {
     const bound = rest.pop();
     const [w, h] = [e.png.width, e.png.height];
@@ -86,6 +157,8 @@ const verbs = {
       }
     }
     const limit = parseFloat(bound.slice(2)) * (bound.endsWith('%') ? area / 100 : 1);
+    // FOUCAULT_WEB_SHOTS=DIR keeps every probed picture there.
+    if (process.env.FOUCAULT_WEB_SHOTS) writeFileSync(`${process.env.FOUCAULT_WEB_SHOTS}/${e.name}-${++e.shots}.png`, PNG.sync.write(e.png));
     assert.ok(bound.startsWith('>=') ? count >= limit : count <= limit, `${cls} ${shape} ${rest}: ${count} of ${area} pixels, want ${bound}`);
   },
   // The instruction line against the desktop program's: the same text pixels, the same red.
@@ -106,31 +179,65 @@ const verbs = {
     assert.ok(count > 300 && wrong.length === 0, `${count} text pixels on the desktop; ${wrong.length} differ: ${wrong.slice(0, 8)}`);
   },
   transcript: async (e, file) => assert.equal((await read(e, '#console')).replace(/^t=[0-9.]+$/m, 't=<time>'), data(file)),
-  // The console panel's text matches, once the program has handled the events (next frame).
+  // The console panel's text matches, once the program has had the events (at the next frame).
   console: async (e, pattern) => {
-    await until(e, `new RegExp(${JSON.stringify(pattern)}).test(document.querySelector('#console').textContent)`, 3000).catch(() => {});
+    await until(e, `document.documentElement.dataset.state === 'stopped' || foucaultFrames >= ${(await e.eval('foucaultFrames')) + 2}`);
     assert.match(await read(e, '#console'), new RegExp(pattern));
   },
   // N frames more drawn: the picture shows what came before.
   frames: async (e, n) => until(e, `foucaultFrames >= ${(await e.eval('foucaultFrames')) + Number(n)}`),
+  // A keyboard focus ring round the element: all the way round (90 % of its edge), 2 px or
+  // more across it whose colour changes by a contrast of 3:1 or more when it takes the focus.
+  ring: async (e, selector) => {
+    const box = await e.eval(`(() => { document.activeElement?.blur(); const r = document.querySelector(${JSON.stringify(selector)})
+      .getBoundingClientRect(); return [r.x, r.y, r.width, r.height].map(Math.round); })()`);
+    const before = PNG.sync.read(await e.shot(true));
+    await e.key('Shift');  // a key first, so that focus() shows the keyboard's ring
+    await e.eval(`document.querySelector(${JSON.stringify(selector)}).focus()`);
+    const after = PNG.sync.read(await e.shot(true));
+    const [x0, y0, w, h] = box;
+    const changed = ([x, y]) => x >= 0 && y >= 0 && x < after.width && y < after.height && contrast(pixel(before, x, y), pixel(after, x, y)) >= 3;
+    const sides = [];
+    for (let x = x0 + 6; x < x0 + w - 6; x++) sides.push([x, y0, 0, -1], [x, y0 + h - 1, 0, 1]);
+    for (let y = y0 + 6; y < y0 + h - 6; y++) sides.push([x0, y, -1, 0], [x0 + w - 1, y, 1, 0]);
+    // From 5 px inside the edge to 5 px outside, two changed pixels side by side.
+    const ringed = sides.filter(([x, y, dx, dy]) => [...Array(10).keys()].some((i) => i > 0
+      && changed([x + dx * (i - 5), y + dy * (i - 5)]) && changed([x + dx * (i - 6), y + dy * (i - 6)]))).length;
+    assert.ok(ringed >= 0.9 * sides.length, `${selector}: a ring on ${ringed} of ${sides.length} points of its edge`);
+  },
+  // The accessible names of the menu entries and buttons, as a screen reader gets them.
+  names: async (e, file) => {
+    const flat = (node) => [...(['menuitem', 'button'].includes(node.role) ? [`${node.role} ${node.name}`] : []),
+      ...(node.children ?? []).flatMap(flat)];
+    assert.deepEqual(flat(await e.a11y()), lines(data(file)));
+  },
   axe: async (e) => {
     await e.eval(axe);
     const found = await e.eval("axe.run({runOnly: ['wcag2a', 'wcag2aa', 'wcag21a', 'wcag21aa']}).then((r) => r.violations.map((v) => `${v.id}: ${v.nodes.map((n) => n.target)}`))");
     assert.deepEqual(found, []);
   },
-  // Random moves of tests/data/web/storm.txt: X and Y become canvas pixels, K a key of the
-  // program's. FOUCAULT_STORM_SEED replays a storm.
+  // Random moves of tests/data/web/storm.txt from a fresh page, for each seed of
+  // tests/data/web/storm_seeds.txt (FOUCAULT_STORM_SEED replays one): X and Y become canvas
+  // pixels, D a distance, K a key of the program's. After each move the page is still there.
   storm: async (e, count) => {
-    let seed = Number(process.env.FOUCAULT_STORM_SEED ?? Math.floor(Math.random() * 2 ** 31));
-    console.log(`storm: FOUCAULT_STORM_SEED=${seed}`);
-    const random = (n) => ((seed = (Math.imul(seed, 1664525) + 1013904223) >>> 0) / 2 ** 32) * n;
     const [keyLine, ...moves] = lines(data('web/storm.txt'));
-    const [w, h] = await e.eval('[canvas.clientWidth, canvas.clientHeight]');
-    const pick = (list) => list[Math.floor(random(list.length))];
-    const value = {X: () => Math.floor(random(w)), Y: () => Math.floor(random(h)), K: () => pick(keyLine.split(' ').slice(1))};
-    for (let i = 0; i < count; i++) {
-      const move = pick(moves).replace(/\b[XYK]\b/g, (c) => value[c]());
-      for (const step of move.split(' ; ')) await play(e, step);
+    for (const seedText of process.env.FOUCAULT_STORM_SEED?.split(' ') ?? lines(data('web/storm_seeds.txt'))) {
+      let seed = Number(seedText);
+      const random = (n) => ((seed = (Math.imul(seed, 1664525) + 1013904223) >>> 0) / 2 ** 32) * n;
+      const pick = (list) => list[Math.floor(random(list.length))];
+      await e.open(e.url);
+      await until(e, "document.documentElement.dataset.state === 'running'");
+      const [w, h] = await e.eval('[canvas.clientWidth, canvas.clientHeight]');
+      const value = {X: () => Math.floor(random(w)), Y: () => Math.floor(random(h)), D: () => Math.floor(random(601)) - 300,
+        K: () => pick(keyLine.split(' ').slice(1))};
+      for (let i = 0; i < count; i++) {
+        const move = pick(moves).replace(/\b[XYDK]\b/g, (c) => value[c]());
+        for (const step of [...move.split(' ; '), 'here']) {
+          await play(e, step).catch((error) => {
+            throw Object.assign(error, {message: `FOUCAULT_STORM_SEED=${seedText}, move ${i}: ${error.message}`});
+          });
+        }
+      }
     }
   },
 };
@@ -144,7 +251,8 @@ async function play(e, step) {
   });
 }
 
-// Scenarios: "== NAME: ENGINES and FLAGS" (touch: touch emulation; --x: Chromium switches).
+// Scenarios: "== NAME: ENGINES and FLAGS" (touch: touch emulation; nojs: JavaScript off; http:
+// the page served over HTTP; --x: Chromium switches).
 const scenarios = data('web/scenarios.txt').split(/^== /m).slice(1).map((text) => {
   const [head, ...steps] = text.split('\n');
   const [name, flags] = head.split(': ');
@@ -158,6 +266,8 @@ describe('the page opened as a file', {concurrency: 2}, () => {
     for (const engine of flags.filter((flag) => engines[flag] && only.test(`${flag}: ${name}`))) {
       test(`${engine}: ${name}`, async () => {
         const e = await engines[engine](flags);
+        e.url = flags.includes('http') ? await served : pathToFileURL(page).href;
+        Object.assign(e, {name: `${engine}-${name.replace(/\W+/g, '-')}`, shots: 0});
         try {
           for (const step of steps) await play(e, step);
           assert.deepEqual(await e.errors(), []);
