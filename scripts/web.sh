@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the pendulum for a web browser into one file, out/web/foucault.html (the program's
-# JavaScript and WebAssembly and the help page inside it), from the program's own sources,
-# with Emscripten and the web layer in web/.
+# JavaScript and WebAssembly and the help page inside it), from the program's own libraries,
+# with Emscripten and the web layer in web/ (its CMakeLists.txt), into build-web/.
 # Usage: scripts/web.sh [--serve | --shot]
 #   --serve  then serves it on 127.0.0.1, port $PORT or 8080 (0: any free port), and prints
 #            the page's address as the first line on stdout once the server listens
@@ -19,26 +19,16 @@ mkdir -p "$out" "$gen"
 # when there is no display), becomes the page's glyph table.
 g++ -std=c++17 -O2 -Wall -Wextra -Werror web/glyph_table.cpp -o "$gen/glyph_table" -lglut -lGL
 run=() && [ -n "${DISPLAY:-}" ] || run=(xvfb-run -a)
-"${run[@]}" "$gen/glyph_table" >"$gen/glyphs.inc"
-# The help page travels inside the page, in the shell's <template id="help-page">.
-python3 -c 'import sys; s = open(sys.argv[1]).read(); sys.stdout.write(s.replace("{{{ HELP }}}", open(sys.argv[2]).read()))' \
-  web/shell.html help.html >"$gen/shell.html"
-
-# web/ comes first on the include path (its GL/freeglut.h). The GL calls that WebGL also
-# has but the web layer keeps for itself go through it (--wrap), and so does exit, since a
-# page cannot end.
-wrapped=(glEnable glDisable glViewport glBindTexture exit)
-# The page calls these with its events. (-sMINIFY_HTML=0: this emcc cannot call its HTML
-# minifier, and the page gains little from it.)
-exported=(main web_key web_special web_menu_choice)
-exports=$(IFS=,; echo "${exported[*]/#/_}")
-em++ -std=c++17 -O2 -Wall -Wextra -Werror -ffp-contract=off -Iweb -I. -I"$gen" \
-  sim/*.cpp render/*.cpp app/*.cpp web/bitmap_text.cpp web/fixed_function.cpp web/glu.cpp \
-  web/glut.cpp web/input.cpp web/spheres.cpp web/webgl.cpp "${wrapped[@]/#/-Wl,--wrap=}" \
-  -sMODULARIZE=1 -sEXPORT_NAME=Foucault -sEXPORTED_FUNCTIONS="$exports" \
-  --js-library web/layout.js --js-library web/menu.js --js-library web/help.js --js-library web/input.js \
-  --extern-post-js web/start.js \
-  -sSINGLE_FILE=1 -sMINIFY_HTML=0 --shell-file "$gen/shell.html" -o "$out/foucault.html"
+"${run[@]}" "$gen/glyph_table" >"$gen/glyphs.new"
+cmp -s "$gen/glyphs.new" "$gen/glyphs.inc" || mv "$gen/glyphs.new" "$gen/glyphs.inc"  # unchanged: no rebuild
+# The page is a target of the project's CMake under Emscripten's toolchain, built from the
+# same libraries with the same flags as the desktop; build-web also holds the model's tests,
+# which scripts/model-builds.sh runs under node (whose own name the toolchain would
+# otherwise give an option that this node refuses).
+emcmake cmake -S . -B build-web -DFOUCAULT_GLYPHS="$PWD/$gen" -DCMAKE_CROSSCOMPILING_EMULATOR="$(command -v node)" \
+  -Dgtest_disable_pthreads=ON >/dev/null
+cmake --build build-web -j "$(nproc)" --target page >&2
+cp build-web/web/foucault.html "$out/"
 echo "web.sh: built $out/foucault.html" >&2
 
 # Serves out/web and prints the page's address; the requests are logged on stderr.

@@ -13,8 +13,6 @@
 #include <emscripten.h>
 #include <emscripten/html5.h>
 
-Page page;
-
 extern "C" {
 // web/layout.js
 void web_frame();

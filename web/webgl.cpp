@@ -52,6 +52,11 @@ void make_gl_objects() {
                         reinterpret_cast<const void*>(offsetof(Vertex, color)));
 }
 
+// WebGL's is in single precision.
+extern "C" void glClearDepth(GLclampd depth) {
+  glClearDepthf(static_cast<GLclampf>(depth));
+}
+
 void draw_batch() {
   Batch& b = page.batch;
   if (!b.vertices.empty() && !page.lost) {
