@@ -4,10 +4,10 @@
 // web/webgl.cpp draws with a handful of calls when the frame ends. The matrices are computed
 // in single precision in the order Mesa computes them, so the text lands on the same pixels.
 // Calls that WebGL also has (glEnable, glViewport) come here through the linker's --wrap.
+// Nothing here calls WebGL itself, so tests/web/colours_test.cpp builds it for this machine.
 #include "web/fixed_function.h"
 
 #include <GL/freeglut.h>
-#include <GLES2/gl2.h>
 #include <cmath>
 #include <cstring>
 
@@ -16,6 +16,8 @@ void __real_glEnable(GLenum cap);
 void __real_glDisable(GLenum cap);
 void __real_glViewport(GLint x, GLint y, GLsizei width, GLsizei height);
 }
+
+Page page;
 
 namespace {
 
@@ -128,7 +130,7 @@ void end_group(GLenum mode, const std::vector<Vertex>& v) {
     for (int i = 2; i < n; ++i) add(i - 2 + i % 2), add(i - 1 - i % 2), add(i);
   } else if (mode == GL_QUADS) {
     for (int i = 3; i < n; i += 4)
-      add(i - 3), add(i - 2), add(i - 1), add(i - 3), add(i - 1), add(i);
+      add(i - 3), add(i - 2), add(i), add(i - 2), add(i - 1), add(i);  // as Mesa parts a quad
   } else {  // GL_TRIANGLE_FAN, GL_POLYGON
     for (int i = 2; i < n; ++i) add(0), add(i - 1), add(i);
   }
@@ -316,10 +318,6 @@ void glTexCoord1f(GLfloat /*s*/) {}
 
 // Colours are always interpolated across a primitive, as GL_SMOOTH asks.
 void glShadeModel(GLenum /*mode*/) {}
-
-void glClearDepth(GLclampd depth) {
-  glClearDepthf(static_cast<GLclampf>(depth));
-}
 
 // The raster position: lit like a vertex, projected to window pixels, and invalid (its
 // text then skipped) outside the view volume. web/bitmap_text.cpp draws the text there.

@@ -7,7 +7,6 @@
 // (-Wl,--wrap=...), so the tests read the menu tree, every character written and where each
 // drawn group begins; the help command is logged, not run.
 // FOUCAULT_REGEN=1 writes the data files afresh: read the difference before committing it.
-#include "app/input.h"
 #include "app/menus.h"
 #include "app/window.h"
 #include "render/frame.h"
@@ -15,6 +14,7 @@
 #include "sim/integrator.h"
 #include "sim/sim_state.h"
 #include "sim/trace.h"
+#include "tests/app/events.h"
 
 #include <GL/freeglut.h>
 #include <gtest/gtest.h>
@@ -28,9 +28,8 @@
 
 namespace {
 
-// What the wrapped calls saw: the menu callbacks by menu number, the calls logged since the
-// last event, the text lines and the buffers cleared since the last picture.
-std::vector<void (*)(int)> menus;
+// What the wrapped calls saw: the calls logged since the last event, the text lines and the
+// buffers cleared since the last picture (the menu callbacks are in tests/app/events.cpp).
 std::string call_log, frame_text;
 int redisplays = 0;
 GLbitfield cleared = 0;
@@ -58,28 +57,6 @@ std::string floats(const char* name, GLenum what, int n) {
   std::string out = name;
   for (int i = 0; i < n; ++i) out += " " + std::to_string(v[i]);
   return out + "\n";
-}
-
-// Runs one event: key C | special up|down | mouse | motion X Y | reshape W H | idle N |
-// frame N | run N (N idle calls, then N frames) | menu M V (the callback of menu number M,
-// in the order create_menus makes them, with value V).
-void apply_event(const std::string& line) {
-  std::istringstream in(line);
-  std::string verb, rest;
-  int a = 0, b = 0;
-  std::getline(in >> verb >> std::ws, rest);
-  std::istringstream(rest) >> a >> b;
-  if (verb == "reset") reset_simulation();
-  if (verb == "key") keyboard(static_cast<unsigned char>(rest.at(0)), 0, 0);
-  if (verb == "special") special_key(rest == "up" ? GLUT_KEY_PAGE_UP : GLUT_KEY_PAGE_DOWN, 0, 0);
-  if (verb == "mouse") mouse(GLUT_LEFT_BUTTON, GLUT_DOWN, 0, 0);
-  if (verb == "motion") motion(a, b);
-  if (verb == "reshape") reshape(a, b);
-  if (verb == "menu") menus.at(static_cast<size_t>(a - 1))(b);
-  const int idles = verb == "idle" || verb == "run" ? a : 0;
-  const int frames = verb == "frame" || verb == "run" ? a : 0;
-  for (int i = 0; i < idles; ++i) idle();
-  for (int i = 0; i < frames; ++i) display();
 }
 
 // Runs an event the given number of times and returns what it printed.
@@ -249,14 +226,6 @@ void expect_data(const std::string& name, const std::string& text, bool rounded 
     more_w = !std::getline(want, w).fail();
     more_g = !std::getline(got, g).fail();
   }
-}
-
-std::vector<std::string> data_lines(const std::string& name) {
-  std::ifstream in(FOUCAULT_TEST_DATA "/" + name);
-  std::vector<std::string> lines;
-  for (std::string line; std::getline(in, line);)
-    if (!line.empty() && line[0] != '#') lines.push_back(line);
-  return lines;
 }
 
 }  // namespace
