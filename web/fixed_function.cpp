@@ -8,6 +8,7 @@
 #include "web/fixed_function.h"
 
 #include <GL/freeglut.h>
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -62,17 +63,17 @@ void shade(const float* eye, const float* normal, float* color) {
       to_light[i] = light.position[i] - (light.position[3] != 0.0f ? eye[i] : 0.0f);
     }
     normalize(to_light);
-    const float diffuse = std::fmax(dot(normal, to_light), 0.0f);
+    const float diffuse = std::max(dot(normal, to_light), 0.0f);
     float half[3] = {to_light[0], to_light[1], to_light[2] + 1.0f};
     normalize(half);
     const float specular =
-        diffuse > 0.0f ? std::pow(std::fmax(dot(normal, half), 0.0f), m.shininess) : 0.0f;
+        diffuse > 0.0f ? std::pow(std::max(dot(normal, half), 0.0f), m.shininess) : 0.0f;
     for (int c = 0; c < 3; ++c) {
       color[c] += light.ambient[c] * m.ambient[c] + diffuse * light.diffuse[c] * m.diffuse[c] +
                   specular * light.specular[c] * m.specular[c];
     }
   }
-  for (int c = 0; c < 4; ++c) color[c] = std::fmin(std::fmax(color[c], 0.0f), 1.0f);
+  for (int c = 0; c < 4; ++c) color[c] = color[c] < 0.0f ? 0.0f : color[c] > 1.0f ? 1.0f : color[c];
 }
 
 // The colour at a point (eye coordinates) of a normal in object coordinates. The model-view
@@ -114,29 +115,6 @@ float* material_field(GLenum pname) {
   }
 }
 
-// The group's vertices as lines or triangles: strips, loops, fans, quads and polygons (the
-// program's are convex) taken apart.
-void end_group(GLenum mode, const std::vector<Vertex>& v) {
-  const int n = static_cast<int>(v.size());
-  std::vector<Vertex> out;
-  const bool lines = mode == GL_LINES || mode == GL_LINE_STRIP || mode == GL_LINE_LOOP;
-  auto add = [&](int i) { out.push_back(v[static_cast<size_t>(i)]); };
-  if (mode == GL_LINES || mode == GL_TRIANGLES) {
-    out = v;
-  } else if (mode == GL_LINE_STRIP || mode == GL_LINE_LOOP) {
-    for (int i = 1; i < n; ++i) add(i - 1), add(i);
-    if (mode == GL_LINE_LOOP && n > 2) add(n - 1), add(0);
-  } else if (mode == GL_TRIANGLE_STRIP) {
-    for (int i = 2; i < n; ++i) add(i - 2 + i % 2), add(i - 1 - i % 2), add(i);
-  } else if (mode == GL_QUADS) {
-    for (int i = 3; i < n; i += 4)
-      add(i - 3), add(i - 2), add(i), add(i - 2), add(i - 1), add(i);  // as Mesa parts a quad
-  } else {  // GL_TRIANGLE_FAN, GL_POLYGON
-    for (int i = 2; i < n; ++i) add(0), add(i - 1), add(i);
-  }
-  add_vertices(lines ? GL_LINES : GL_TRIANGLES, out.data(), static_cast<int>(out.size()));
-}
-
 }  // namespace
 
 void normalize(float* v) {
@@ -154,23 +132,63 @@ void multiply_current(const Matrix& by) {
   current_matrix() = product(current_matrix(), by);
 }
 
-void add_vertices(GLenum mode, const Vertex* vertices, int count) {
-  Batch& b = page.batch;
-  if (count <= 0) return;
-  if (b.runs.empty() || b.runs.back().mode != mode) {
-    b.runs.push_back({mode, static_cast<int>(b.vertices.size()), 0});
+void assemble(GLenum mode, const std::vector<int>& sequence, std::vector<int>& order) {
+  const int n = static_cast<int>(sequence.size());
+  auto add = [&](int i) { order.push_back(sequence[static_cast<size_t>(i)]); };
+  if (mode == GL_LINES || mode == GL_TRIANGLES) {
+    order.insert(order.end(), sequence.begin(), sequence.end());
+  } else if (mode == GL_LINE_STRIP || mode == GL_LINE_LOOP) {
+    for (int i = 1; i < n; ++i) add(i - 1), add(i);
+    if (mode == GL_LINE_LOOP && n > 2) add(n - 1), add(0);
+  } else if (mode == GL_TRIANGLE_STRIP) {
+    for (int i = 2; i < n; ++i) add(i - 2 + i % 2), add(i - 1 - i % 2), add(i);
+  } else if (mode == GL_QUADS) {
+    for (int i = 3; i < n; i += 4)
+      add(i - 3), add(i - 2), add(i), add(i - 2), add(i - 1), add(i);  // as Mesa parts a quad
+  } else {  // GL_TRIANGLE_FAN, GL_POLYGON (the program's are convex)
+    for (int i = 2; i < n; ++i) add(0), add(i - 1), add(i);
   }
-  b.vertices.insert(b.vertices.end(), vertices, vertices + count);
-  b.runs.back().count += count;
 }
 
-void lit_vertex(const float vertex[3], const float normal[3]) {
+void add_primitives(GLenum kind, const std::vector<Vertex>& points, const std::vector<int>& order) {
+  Batch& b = page.batch;
+  const size_t base = b.vertices.size();
+  if (base + points.size() > 65536 || order.empty()) return;
+  b.vertices.insert(b.vertices.end(), points.begin(), points.end());
+  if (b.runs.empty() || b.runs.back().mode != kind) {
+    b.runs.push_back({kind, static_cast<int>(b.indices.size()), 0});
+  }
+  for (const int i : order)
+    b.indices.push_back(static_cast<GLushort>(base + static_cast<size_t>(i)));
+  b.runs.back().count += static_cast<int>(order.size());
+}
+
+void add_group(GLenum mode, const std::vector<Vertex>& vertices) {
+  std::vector<int> sequence(vertices.size()), order;
+  for (size_t i = 0; i < sequence.size(); ++i) sequence[i] = static_cast<int>(i);
+  assemble(mode, sequence, order);
+  const bool lines = mode == GL_LINES || mode == GL_LINE_STRIP || mode == GL_LINE_LOOP;
+  add_primitives(lines ? GL_LINES : GL_TRIANGLES, vertices, order);
+}
+
+void take_matrices() {
+  Batch& b = page.batch;
+  b.modelview = gl.modelview.levels[gl.modelview.top];
+  b.mvp = product(gl.projection.levels[gl.projection.top], b.modelview);
+}
+
+void set_color(Vertex& v, const float rgba[4]) {
+  for (int c = 0; c < 4; ++c) v.color[c] = static_cast<unsigned char>(rgba[c] * 255.0f + 0.5f);
+}
+
+Vertex lit_vertex(const float vertex[3], const float normal[3]) {
   Vertex v;
-  float eye[4];
+  float eye[4], color[4];
   transform(page.batch.modelview, vertex, 1.0f, eye);
-  light_at(page.batch.modelview, eye, normal, v.color);
+  light_at(page.batch.modelview, eye, normal, color);
+  set_color(v, color);
   transform(page.batch.mvp, vertex, 1.0f, v.clip);
-  page.batch.group.push_back(v);
+  return v;
 }
 
 extern "C" {
@@ -191,6 +209,10 @@ void __wrap_glViewport(GLint x, GLint y, GLsizei width, GLsizei height) {
 
 // Textures are never given an image, so on the desktop they change nothing: nothing to bind.
 void __wrap_glBindTexture(GLenum /*target*/, GLuint /*texture*/) {}
+
+// The browser sends the frame's calls on when the loop's call returns; a flush of WebGL's
+// own in the middle of the frame only costs time.
+void __wrap_glFlush() {}
 
 void glMatrixMode(GLenum mode) {
   gl.current = mode == GL_PROJECTION ? &gl.projection : &gl.modelview;
@@ -292,21 +314,19 @@ void glNormal3f(GLfloat x, GLfloat y, GLfloat z) {
 }
 
 void glBegin(GLenum mode) {
-  Batch& b = page.batch;
-  b.begun = mode;
-  b.group.clear();
-  b.modelview = gl.modelview.levels[gl.modelview.top];
-  b.mvp = product(gl.projection.levels[gl.projection.top], b.modelview);
+  page.batch.begun = mode;
+  page.batch.group.clear();
+  take_matrices();
 }
 
 void glEnd() {
-  if (page.batch.begun != 0) end_group(page.batch.begun, page.batch.group);
+  if (page.batch.begun != 0) add_group(page.batch.begun, page.batch.group);
   page.batch.begun = 0;
 }
 
 void glVertex3f(GLfloat x, GLfloat y, GLfloat z) {
   const float vertex[3] = {x, y, z};
-  lit_vertex(vertex, gl.normal);
+  page.batch.group.push_back(lit_vertex(vertex, gl.normal));
 }
 
 void glVertex3d(GLdouble x, GLdouble y, GLdouble z) {

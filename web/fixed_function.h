@@ -4,12 +4,28 @@
 
 #include "web/page.h"
 
-// Hands one vertex (object coordinates) with its normal to the group being given, coloured
-// by OpenGL 1.1's lighting equation while lighting is on, white otherwise.
-void lit_vertex(const float vertex[3], const float normal[3]);
+#include <vector>
 
-// Appends vertices, already in clip coordinates, to the batch as lines or triangles.
-void add_vertices(GLenum mode, const Vertex* vertices, int count);
+// Takes the matrices of the moment for the vertices that follow, as glBegin does.
+void take_matrices();
+
+// A vertex (object coordinates) with its normal, in clip coordinates, coloured by OpenGL
+// 1.1's lighting equation while lighting is on, white otherwise.
+Vertex lit_vertex(const float vertex[3], const float normal[3]);
+
+// Appends to `order` the primitives that a glBegin mode makes of a sequence of vertex
+// numbers: lines or triangles, two or three numbers each, as GL parts them.
+void assemble(GLenum mode, const std::vector<int>& sequence, std::vector<int>& order);
+
+// Appends vertices to the batch, each once, and lines or triangles (kind) between them:
+// `order` holds their numbers in `points`, two or three a primitive.
+void add_primitives(GLenum kind, const std::vector<Vertex>& points, const std::vector<int>& order);
+
+// A group given in a glBegin mode, as add_primitives takes it.
+void add_group(GLenum mode, const std::vector<Vertex>& vertices);
+
+// A colour from 0 to 1 into the vertex, rounded to bytes as GL rounds it.
+void set_color(Vertex& v, const float rgba[4]);
 
 // Scales a 3-vector to unit length; the zero vector stays as it is.
 void normalize(float* v);

@@ -1,9 +1,11 @@
 // Reads freeglut's GLUT_BITMAP_HELVETICA_12 back from a real GL context, so that the page
 // draws the desktop's own glyphs with no font data kept in the sources: each printable
-// character is drawn at a whole-pixel raster position into a cleared window and read back;
-// its advance is how far the raster position moved. Prints the table as C++ for
-// web/bitmap_text.cpp (scripts/web.sh builds and runs this natively, under Xvfb if need be).
+// character is drawn at a whole-pixel raster position into a cleared window and read back,
+// as rectangles of lit pixels; its advance is how far the raster position moved. Prints the table
+// as C++ for web/bitmap_text.cpp (scripts/web.sh builds and runs this natively, under Xvfb if need
+// be).
 #include <GL/freeglut.h>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -28,14 +30,27 @@ void print_table() {
     unsigned char pixels[cell][cell + 1] = {};  // a blank column ends every row's last run
     for (int row = 0; row < cell; ++row) {
       glReadPixels(0, row, cell, 1, GL_RED, GL_UNSIGNED_BYTE, pixels[row]);
+      for (unsigned char& p : pixels[row]) p = p != 0;
     }
     first[c - ' '] = runs;
     advance[c - ' '] = static_cast<int>(raster[0]) - origin;
+    // Each row's runs of lit pixels, a run and the same run in the rows above it as one
+    // rectangle: fewer, larger rectangles for the page to draw.
+    auto same_run = [&](int row, int start, int end) {
+      return row < cell && pixels[row][end] == 0 && (start == 0 || pixels[row][start - 1] == 0) &&
+             std::all_of(pixels[row] + start, pixels[row] + end,
+                         [](unsigned char p) { return p == 1; });
+    };
     for (int row = 0; row < cell; ++row) {
       for (int col = 0, start = -1; col <= cell; ++col) {
-        if (pixels[row][col] != 0 && start < 0) start = col;
-        if (pixels[row][col] == 0 && start >= 0) {
-          std::printf("    {%d, %d, %d},  // '%c'\n", start - origin, row - origin, col - start, c);
+        if (pixels[row][col] == 1 && start < 0) start = col;
+        if (pixels[row][col] != 1 && start >= 0) {
+          int height = 1;
+          for (; same_run(row + height, start, col); ++height) {
+            std::fill(pixels[row + height] + start, pixels[row + height] + col, 2);  // taken
+          }
+          std::printf("    {%d, %d, %d, %d},  // '%c'\n", start - origin, row - origin, col - start,
+                      height, c);
           start = -1;
           ++runs;
         }

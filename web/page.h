@@ -73,20 +73,24 @@ struct Raster {
   float color[3] = {1.0f, 1.0f, 1.0f};
 };
 
-// A vertex as the graphics card takes it: clip coordinates and the lit colour.
+// A vertex as the graphics card takes it: clip coordinates and the lit colour in bytes, as
+// the desktop's window keeps it.
 struct Vertex {
   float clip[4];
-  float color[4];
+  unsigned char color[4];
 };
-// Consecutive vertices drawn with one call: lines or triangles.
+// Consecutive lines or triangles drawn with one call: indices first to first + count - 1.
 struct Run {
   GLenum mode;
   int first, count;
 };
-// The frame's vertices, in the order the program draws them: a new run starts only where
-// lines give way to triangles or back, so depth ties resolve as on the desktop.
+// The frame's lines and triangles, in the order the program draws them: a new run starts
+// only where lines give way to triangles or back, so depth ties resolve as on the desktop.
+// Each vertex is there once, numbered by 16-bit indices: a frame of this program has some
+// ten thousand, and any group that would pass 65,536 is left out.
 struct Batch {
   std::vector<Vertex> vertices;
+  std::vector<GLushort> indices;
   std::vector<Run> runs;
   GLenum begun = 0;           // the glBegin mode of the group being given, or 0
   std::vector<Vertex> group;  // its vertices so far
@@ -122,7 +126,8 @@ struct Page {
   FixedFunction gl;
   Raster raster;
   Batch batch;
-  GLuint program = 0, buffer = 0;  // the graphics card's: made again after a loss
+  bool cull_hidden_faces = true;  // a solid sphere's far half (web/spheres.cpp)
+  GLuint program = 0, vertex_buffer = 0, index_buffer = 0;  // the card's: made again after a loss
 };
 
 extern Page page;

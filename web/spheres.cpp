@@ -26,23 +26,55 @@ struct CircleTable {
 };
 
 // Meridians (slices) run clockwise about z seen from +z; rings (stacks) from the north
-// pole (ring 0) to the south pole (ring stacks).
+// pole (ring 0) to the south pole (ring stacks). Each point is lit and handed over once;
+// the strips and loops it belongs to number it.
 struct Sphere {
   float radius;
   int slices, stacks;
   CircleTable around{-slices, false}, down{stacks, true};
+  std::vector<Vertex> points;  // ring r, meridian j at r * slices + j
 
-  // The point of meridian j on ring r; its normal is the unit vector to it.
-  void vertex(int ring, int j) const {
-    float n[3] = {0.0f, 0.0f, ring == 0 ? 1.0f : -1.0f};
-    if (ring > 0 && ring < stacks) {
-      j %= slices;
-      n[0] = around.cos[j] * down.sin[ring];
-      n[1] = around.sin[j] * down.sin[ring];
-      n[2] = down.cos[ring];
+  Sphere(float r, int n, int m) : radius(r), slices(n), stacks(m) {
+    take_matrices();
+    points.reserve(static_cast<size_t>((stacks + 1) * slices));
+    for (int ring = 0; ring <= stacks; ++ring) {
+      for (int j = 0; j < slices; ++j) {
+        // The point of meridian j on ring r; its normal is the unit vector to it.
+        float n[3] = {0.0f, 0.0f, ring == 0 ? 1.0f : -1.0f};
+        if (ring > 0 && ring < stacks) {
+          n[0] = around.cos[j] * down.sin[ring];
+          n[1] = around.sin[j] * down.sin[ring];
+          n[2] = down.cos[ring];
+        }
+        const float v[3] = {n[0] * radius, n[1] * radius, n[2] * radius};
+        points.push_back(lit_vertex(v, n));
+      }
     }
-    const float v[3] = {n[0] * radius, n[1] * radius, n[2] * radius};
-    lit_vertex(v, n);
+  }
+  // The number of meridian j's point on ring r.
+  int at(int ring, int j) const { return ring * slices + j % slices; }
+
+  // Seen from outside, a sphere's far half lies behind its near half, as the desktop draws
+  // it too, and costs as much to fill: only the triangles that face the eye are kept, those
+  // wound counterclockwise on the screen, as GL tells front from back. From inside, or where
+  // a corner lies behind the eye, all of them.
+  void keep_facing(std::vector<int>& order) const {
+    const float* m = page.batch.modelview.m;  // turns and moves only: the centre is its move
+    if (m[12] * m[12] + m[13] * m[13] + m[14] * m[14] <= radius * radius) return;
+    size_t kept = 0;
+    for (size_t t = 0; t + 2 < order.size(); t += 3) {
+      float x[3], y[3];
+      bool ahead = true;
+      for (size_t k = 0; k < 3; ++k) {
+        const float* clip = points[static_cast<size_t>(order[t + k])].clip;
+        ahead = ahead && clip[3] > 0.0f;
+        x[k] = clip[0] / clip[3];
+        y[k] = clip[1] / clip[3];
+      }
+      if (ahead && (x[1] - x[0]) * (y[2] - y[0]) - (x[2] - x[0]) * (y[1] - y[0]) <= 0.0f) continue;
+      for (size_t k = 0; k < 3; ++k) order[kept++] = order[t + k];
+    }
+    order.resize(kept);
   }
 };
 
@@ -52,28 +84,33 @@ struct Sphere {
 void glutSolidSphere(GLdouble radius, GLint slices, GLint stacks) {
   if (slices == 0 || stacks < 2) return;
   const Sphere s{static_cast<float>(radius), slices, stacks};
+  std::vector<int> strip, order;
   for (int ring = 0; ring < stacks; ++ring) {
-    glBegin(GL_TRIANGLE_STRIP);
+    strip.clear();
     for (int j = 0; j <= slices; ++j) {
-      s.vertex(ring + 1, j);
-      s.vertex(ring, j);
+      strip.push_back(s.at(ring + 1, j));
+      strip.push_back(s.at(ring, j));
     }
-    glEnd();
+    assemble(GL_TRIANGLE_STRIP, strip, order);
   }
+  if (page.cull_hidden_faces) s.keep_facing(order);
+  add_primitives(GL_TRIANGLES, s.points, order);
 }
 
 // A line strip per meridian from pole to pole, then a line loop per inner ring.
 void glutWireSphere(GLdouble radius, GLint slices, GLint stacks) {
   if (slices == 0 || stacks < 2) return;
   const Sphere s{static_cast<float>(radius), slices, stacks};
+  std::vector<int> line, order;
   for (int j = 0; j < slices; ++j) {
-    glBegin(GL_LINE_STRIP);
-    for (int ring = 0; ring <= stacks; ++ring) s.vertex(ring, j);
-    glEnd();
+    line.clear();
+    for (int ring = 0; ring <= stacks; ++ring) line.push_back(s.at(ring, j));
+    assemble(GL_LINE_STRIP, line, order);
   }
   for (int ring = 1; ring < stacks; ++ring) {
-    glBegin(GL_LINE_LOOP);
-    for (int j = 0; j < slices; ++j) s.vertex(ring, j);
-    glEnd();
+    line.clear();
+    for (int j = 0; j < slices; ++j) line.push_back(s.at(ring, j));
+    assemble(GL_LINE_LOOP, line, order);
   }
+  add_primitives(GL_LINES, s.points, order);
 }

@@ -1,6 +1,7 @@
 // The one small WebGL program that draws each frame's batch (web/page.h): the vertices come
-// already lit and in clip coordinates, so its shaders only pass them on, and a frame is one
-// upload and a draw call per run of lines or triangles, not thousands of calls.
+// already lit and in clip coordinates, so its shaders only pass them on, and a frame is two
+// uploads (the vertices, and the indices that join them) and a draw call per run of lines
+// or triangles, not thousands of calls.
 // A lost context takes these objects with it; they are made again when it comes back.
 #include "web/webgl.h"
 
@@ -42,13 +43,15 @@ void make_gl_objects() {
   glBindAttribLocation(page.program, 1, "color");
   glLinkProgram(page.program);
   glUseProgram(page.program);
-  glGenBuffers(1, &page.buffer);
-  glBindBuffer(GL_ARRAY_BUFFER, page.buffer);
+  glGenBuffers(1, &page.vertex_buffer);
+  glGenBuffers(1, &page.index_buffer);
+  glBindBuffer(GL_ARRAY_BUFFER, page.vertex_buffer);
+  glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, page.index_buffer);
   glEnableVertexAttribArray(0);
   glEnableVertexAttribArray(1);
   const auto stride = static_cast<GLsizei>(sizeof(Vertex));
   glVertexAttribPointer(0, 4, GL_FLOAT, GL_FALSE, stride, nullptr);
-  glVertexAttribPointer(1, 4, GL_FLOAT, GL_FALSE, stride,
+  glVertexAttribPointer(1, 4, GL_UNSIGNED_BYTE, GL_TRUE, stride,
                         reinterpret_cast<const void*>(offsetof(Vertex, color)));
 }
 
@@ -59,11 +62,18 @@ extern "C" void glClearDepth(GLclampd depth) {
 
 void draw_batch() {
   Batch& b = page.batch;
-  if (!b.vertices.empty() && !page.lost) {
+  if (!b.indices.empty() && !page.lost) {
     glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(b.vertices.size() * sizeof(Vertex)),
                  b.vertices.data(), GL_STREAM_DRAW);
-    for (const Run& run : b.runs) glDrawArrays(run.mode, run.first, run.count);
+    glBufferData(GL_ELEMENT_ARRAY_BUFFER,
+                 static_cast<GLsizeiptr>(b.indices.size() * sizeof(GLushort)), b.indices.data(),
+                 GL_STREAM_DRAW);
+    for (const Run& run : b.runs) {
+      glDrawElements(run.mode, run.count, GL_UNSIGNED_SHORT,
+                     reinterpret_cast<const void*>(run.first * sizeof(GLushort)));
+    }
   }
   b.vertices.clear();
+  b.indices.clear();
   b.runs.clear();
 }

@@ -4,7 +4,7 @@
 // desktop's, as Mesa gave them in the picture records of tests/data/render/. Groups that Mesa
 // clipped (the sky, the axis) have other vertices and are left out; a line of text is its
 // raster position's depth and colour. No GL context: the web layer calls no WebGL here.
-#include "web/page.h"
+#include "web/fixed_function.h"
 
 #include "app/menus.h"
 #include "render/graphics.h"
@@ -20,7 +20,7 @@ namespace {
 
 struct Group {
   std::string name;
-  size_t first;              // its vertices in the batch, from here to the next group's
+  size_t first;              // its primitives' indices in the batch, from here to the next group's
   std::vector<Vertex> text;  // a line of text: its raster position, as one vertex
 };
 std::vector<Group> groups;
@@ -34,9 +34,9 @@ std::vector<float> window_values(const Vertex& v) {
   return {(v.clip[0] / w + 1.0f) * view[2] / 2.0f + view[0],
           (v.clip[1] / w + 1.0f) * view[3] / 2.0f + view[1],
           (v.clip[2] / w + 1.0f) / 2.0f,
-          v.color[0],
-          v.color[1],
-          v.color[2]};
+          v.color[0] / 255.0f,
+          v.color[1] / 255.0f,
+          v.color[2] / 255.0f};
 }
 
 bool wholly_outside(const std::vector<Vertex>& group) {
@@ -52,7 +52,7 @@ bool wholly_outside(const std::vector<Vertex>& group) {
 }
 
 void open_group(const char* name) {
-  if (!in_sphere) groups.push_back({name, page.batch.vertices.size(), {}});
+  if (!in_sphere) groups.push_back({name, page.batch.indices.size(), {}});
 }
 
 }  // namespace
@@ -69,18 +69,21 @@ void glutPostRedisplay() {}
 void glutFullScreen() {}
 void glutBitmapCharacter(void* /*font*/, int /*character*/) {}
 
-// The frame ends: its groups, in window coordinates, and an empty batch for the next.
+// The frame ends: its groups' vertices, primitive by primitive, as Mesa's feedback gives
+// them, and an empty batch for the next frame.
 void glutSwapBuffers() {
   frame.clear();
-  std::vector<Vertex>& all = page.batch.vertices;
+  const Batch& b = page.batch;
   for (size_t i = 0; i < groups.size(); ++i) {
-    const size_t end = i + 1 < groups.size() ? groups[i + 1].first : all.size();
-    frame.push_back(groups[i].text.empty()
-                        ? std::vector<Vertex>(all.begin() + static_cast<long>(groups[i].first),
-                                              all.begin() + static_cast<long>(end))
-                        : groups[i].text);
+    const size_t end = i + 1 < groups.size() ? groups[i + 1].first : b.indices.size();
+    std::vector<Vertex> vertices = groups[i].text;
+    if (vertices.empty()) {
+      for (size_t k = groups[i].first; k < end; ++k) vertices.push_back(b.vertices[b.indices[k]]);
+    }
+    frame.push_back(vertices);
   }
-  all.clear();
+  page.batch.vertices.clear();
+  page.batch.indices.clear();
   page.batch.runs.clear();
   groups.clear();
 }
@@ -112,17 +115,18 @@ void __wrap_glRasterPos2i(GLint x, GLint y) {
   const Raster& r = page.raster;
   if (!r.valid) return;
   const int* view = page.gl.viewport;
-  const float clip[4] = {2.0f * (r.x - view[0]) / view[2] - 1.0f,
-                         2.0f * (r.y - view[1]) / view[3] - 1.0f, r.z, 1.0f};
-  groups.push_back(
-      {"text",
-       page.batch.vertices.size(),
-       {Vertex{{clip[0], clip[1], clip[2], clip[3]}, {r.color[0], r.color[1], r.color[2], 1.0f}}}});
+  Vertex v{
+      {2.0f * (r.x - view[0]) / view[2] - 1.0f, 2.0f * (r.y - view[1]) / view[3] - 1.0f, r.z, 1.0f},
+      {}};
+  const float rgba[4] = {r.color[0], r.color[1], r.color[2], 1.0f};
+  set_color(v, rgba);
+  groups.push_back({"text", page.batch.indices.size(), {v}});
 }
 }
 
 TEST(WebLayer, LightsAndPlacesAsTheDesktop) {
   run_command = [](const char* /*command*/) { return 0; };
+  page.cull_hidden_faces = false;  // Mesa's feedback holds the spheres' far halves too
   testing::internal::CaptureStdout();
   apply_event("reset");
   init_graphics();
