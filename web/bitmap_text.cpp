@@ -36,8 +36,10 @@ void glutBitmapCharacter(void* /*font: always Helvetica 12*/, int character) {
   set_color(corner, rgba);
   corner.clip[2] = r.z;
   corner.clip[3] = 1.0f;
-  std::vector<Vertex> corners;
-  std::vector<int> order;
+  static std::vector<Vertex> corners;  // kept from one character to the next, for their room
+  static std::vector<int> order;
+  corners.clear();
+  order.clear();
   for (int i = glyph.first; i < glyph.end; ++i) {
     const GlyphRun& run = glyph_runs[i];
     const float x[2] = {left + scale * run.x, left + scale * (run.x + run.width)};

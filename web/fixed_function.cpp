@@ -64,10 +64,14 @@ void shade(const float* eye, const float* normal, float* color) {
     }
     normalize(to_light);
     const float diffuse = std::max(dot(normal, to_light), 0.0f);
-    float half[3] = {to_light[0], to_light[1], to_light[2] + 1.0f};
-    normalize(half);
-    const float specular =
-        diffuse > 0.0f ? std::pow(std::max(dot(normal, half), 0.0f), m.shininess) : 0.0f;
+    // A lamp without a specular part (the sun) adds none: its power is not worth taking.
+    float specular = 0.0f;
+    if (diffuse > 0.0f &&
+        (light.specular[0] != 0.0f || light.specular[1] != 0.0f || light.specular[2] != 0.0f)) {
+      float half[3] = {to_light[0], to_light[1], to_light[2] + 1.0f};
+      normalize(half);
+      specular = std::pow(std::max(dot(normal, half), 0.0f), m.shininess);
+    }
     for (int c = 0; c < 3; ++c) {
       color[c] += light.ambient[c] * m.ambient[c] + diffuse * light.diffuse[c] * m.diffuse[c] +
                   specular * light.specular[c] * m.specular[c];
@@ -83,8 +87,10 @@ void light_at(const Matrix& modelview, const float* at, const float* normal, flo
     for (int c = 0; c < 4; ++c) color[c] = 1.0f;  // the current colour, never changed
     return;
   }
-  float eye_normal[4];
-  transform(modelview, normal, 0.0f, eye_normal);
+  const float* m = modelview.m;
+  float eye_normal[3];
+  for (int i = 0; i < 3; ++i)
+    eye_normal[i] = m[i] * normal[0] + m[4 + i] * normal[1] + m[8 + i] * normal[2];
   shade(at, eye_normal, color);
 }
 

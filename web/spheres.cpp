@@ -63,15 +63,15 @@ struct Sphere {
     if (m[12] * m[12] + m[13] * m[13] + m[14] * m[14] <= radius * radius) return;
     size_t kept = 0;
     for (size_t t = 0; t + 2 < order.size(); t += 3) {
-      float x[3], y[3];
-      bool ahead = true;
-      for (size_t k = 0; k < 3; ++k) {
-        const float* clip = points[static_cast<size_t>(order[t + k])].clip;
-        ahead = ahead && clip[3] > 0.0f;
-        x[k] = clip[0] / clip[3];
-        y[k] = clip[1] / clip[3];
-      }
-      if (ahead && (x[1] - x[0]) * (y[2] - y[0]) - (x[2] - x[0]) * (y[1] - y[0]) <= 0.0f) continue;
+      const float* a = points[static_cast<size_t>(order[t])].clip;
+      const float* b = points[static_cast<size_t>(order[t + 1])].clip;
+      const float* c = points[static_cast<size_t>(order[t + 2])].clip;
+      // With every w above 0, the determinant of the corners' (x, y, w) has the sign of the
+      // triangle's area on the screen.
+      const bool ahead = a[3] > 0.0f && b[3] > 0.0f && c[3] > 0.0f;
+      const float area = a[0] * (b[1] * c[3] - c[1] * b[3]) - b[0] * (a[1] * c[3] - c[1] * a[3]) +
+                         c[0] * (a[1] * b[3] - b[1] * a[3]);
+      if (ahead && area <= 0.0f) continue;
       for (size_t k = 0; k < 3; ++k) order[kept++] = order[t + k];
     }
     order.resize(kept);
