@@ -140,9 +140,10 @@ int glutCreateWindow(const char* /*title*/) {
   return 1;
 }
 
-// The page goes full screen only when asked: F, or the page's own button.
+// The page goes full screen only when asked, from a handler (F) or by its own button: the
+// program's request at start-up is the desktop's, and a page may not make it.
 void glutFullScreen() {
-  web_full_screen();
+  if (page.running) web_full_screen();
 }
 void glutDisplayFunc(void (*callback)()) {
   page.display = callback;
@@ -178,8 +179,10 @@ void glutSwapBuffers() {
   draw_batch();
 }
 
-// One frame per display refresh; never returns to main.
+// One frame per display refresh; never returns to main. From here on, events reach the
+// handlers as they come (web/input.cpp).
 void glutMainLoop() {
+  page.running = true;
   emscripten_set_main_loop(frame, 0, true);
 }
 
