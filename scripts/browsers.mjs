@@ -49,7 +49,6 @@ async function viaPuppeteer(options, flags = []) {
         {type: `touch${type}`, touchPoints: points.map(([x, y], id) => ({x, y, id}))}),
     // The canvas alone, or with whole the page as the window shows it.
     shot: async (whole) => (whole ? page : await page.$('#canvas')).screenshot(),
-    front: () => page.bringToFront(),
     // A Chrome DevTools Protocol command to the page (Chromium only), e.g. the CPU's throttling.
     cdp: (method, params) => cdp.send(method, params),
     size: (width, height, deviceScaleFactor = 1) =>
