@@ -14,6 +14,7 @@
 extern "C" {
 void web_open_menu(double x, double y);  // web/menu.js, at CSS pixels in the picture
 void web_listen_to_bar();                // web/input.js: the key bar
+void web_full_screen_changed(int on);    // web/layout.js: the full-screen button
 }
 
 namespace {
@@ -62,7 +63,8 @@ EM_BOOL resized(int, const EmscriptenUiEvent*, void*) {
   return EM_FALSE;
 }
 
-EM_BOOL full_screen_changed(int, const EmscriptenFullscreenChangeEvent*, void*) {
+EM_BOOL full_screen_changed(int, const EmscriptenFullscreenChangeEvent* e, void*) {
+  web_full_screen_changed(e->isFullscreen);
   fit_picture();
   return EM_FALSE;
 }

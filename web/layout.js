@@ -31,9 +31,6 @@ var LibraryLayout = {
       var button = document.getElementById('full');
       button.hidden = !LAYOUT.request();
       button.addEventListener('click', LAYOUT.toggle);
-      ['fullscreenchange', 'webkitfullscreenchange'].forEach(function(type) {
-        document.addEventListener(type, function() { button.setAttribute('aria-pressed', !!LAYOUT.element()); });
-      });
       document.querySelector('#status button').addEventListener('click', function() { location.reload(); });
     },
   },
@@ -45,6 +42,10 @@ var LibraryLayout = {
     window.foucaultFrames = (window.foucaultFrames || 0) + 1;
   },
   web_full_screen: function() { if (!LAYOUT.element()) LAYOUT.toggle(); },
+  // The page went full screen or left it (web/input.cpp): the button says which.
+  web_full_screen_changed: function(on) {
+    document.getElementById('full').setAttribute('aria-pressed', !!on);
+  },
   web_fail_webgl: function() { Module['showError']('webgl'); },  // web/start.js
   web_context_lost: function(lost) {
     LAYOUT.state(lost ? 'lost' : 'running',
