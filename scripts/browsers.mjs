@@ -4,6 +4,7 @@
 import assert from 'node:assert/strict';
 import {execFileSync, spawn} from 'node:child_process';
 import {createRequire} from 'node:module';
+import {createServer} from 'node:net';
 
 const puppeteer = createRequire(new URL('../tests/web/package.json', import.meta.url))('puppeteer-core');
 export const sleep = (ms) => new Promise((done) => setTimeout(done, ms));
@@ -57,9 +58,17 @@ async function viaPuppeteer(options, flags = []) {
   };
 }
 
+// A port the system has just found free, for a driver to listen on.
+const freePort = () => new Promise((done) => {
+  const probe = createServer().listen(0, '127.0.0.1', () => {
+    const {port} = probe.address();
+    probe.close(() => done(port));
+  });
+});
+
 // WebKit's MiniBrowser through WebKitWebDriver: W3C WebDriver over HTTP.
 async function viaWebDriver() {
-  const port = 20000 + Math.floor(Math.random() * 20000);  // one engine at a time: no clash to fear
+  const port = await freePort();
   const driver = spawn('WebKitWebDriver', [`--port=${port}`], {stdio: 'ignore'});
   let base = `http://127.0.0.1:${port}`;
   const call = async (method, path, body) => {
