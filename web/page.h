@@ -4,6 +4,7 @@
 #pragma once
 
 #include <GL/gl.h>
+#include <array>
 #include <csetjmp>
 #include <vector>
 
@@ -92,6 +93,9 @@ struct Batch {
   std::vector<Vertex> vertices;
   std::vector<GLushort> indices;
   std::vector<Run> runs;
+  // The frame's solid spheres seen from outside, in eye coordinates: centre, and how near
+  // their faces come to it (web/spheres.cpp).
+  std::vector<std::array<float, 4>> occluders;
   GLenum begun = 0;           // the glBegin mode of the group being given, or 0
   std::vector<Vertex> group;  // its vertices so far
   Matrix modelview, mvp;      // read at glBegin: they cannot change before glEnd
@@ -126,7 +130,7 @@ struct Page {
   FixedFunction gl;
   Raster raster;
   Batch batch;
-  bool cull_hidden_faces = true;  // a solid sphere's far half (web/spheres.cpp)
+  bool leave_out_hidden = true;  // what the depth test would hide anyway (web/spheres.cpp)
   GLuint program = 0, vertex_buffer = 0, index_buffer = 0;  // the card's: made again after a loss
 };
 

@@ -76,4 +76,5 @@ void draw_batch() {
   b.vertices.clear();
   b.indices.clear();
   b.runs.clear();
+  b.occluders.clear();
 }

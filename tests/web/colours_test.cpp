@@ -85,6 +85,7 @@ void glutSwapBuffers() {
   page.batch.vertices.clear();
   page.batch.indices.clear();
   page.batch.runs.clear();
+  page.batch.occluders.clear();
   groups.clear();
 }
 
@@ -126,7 +127,7 @@ void __wrap_glRasterPos2i(GLint x, GLint y) {
 
 TEST(WebLayer, LightsAndPlacesAsTheDesktop) {
   run_command = [](const char* /*command*/) { return 0; };
-  page.cull_hidden_faces = false;  // Mesa's feedback holds the spheres' far halves too
+  page.leave_out_hidden = false;  // Mesa's feedback holds what the depth test hides too
   testing::internal::CaptureStdout();
   apply_event("reset");
   init_graphics();
