@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <vector>
 
@@ -135,17 +136,19 @@ void glutSolidSphere(GLdouble radius, GLint slices, GLint stacks) {
 
 namespace {
 
-// Whether the sight line from the eye (the origin) to a point outside them crosses one of
-// the frame's solid spheres drawn so far.
-bool behind_a_sphere(const std::array<float, 3>& p) {
+// The frame's solid spheres drawn so far whose ball the sight line from the eye (the origin)
+// to a point crosses, one bit each (the first 32).
+uint32_t spheres_in_front(const std::array<float, 3>& p) {
   const float reach = p[0] * p[0] + p[1] * p[1] + p[2] * p[2];
-  for (const auto& o : page.batch.occluders) {
+  uint32_t in_front = 0;
+  for (size_t k = 0; k < page.batch.occluders.size() && k < 32; ++k) {
+    const auto& o = page.batch.occluders[k];
     // The sight line's point nearest the sphere's centre.
     const float t = std::clamp((p[0] * o[0] + p[1] * o[1] + p[2] * o[2]) / reach, 0.0f, 1.0f);
     const float d[3] = {t * p[0] - o[0], t * p[1] - o[1], t * p[2] - o[2]};
-    if (d[0] * d[0] + d[1] * d[1] + d[2] * d[2] < o[3] * o[3]) return true;
+    if (d[0] * d[0] + d[1] * d[1] + d[2] * d[2] < o[3] * o[3]) in_front |= 1u << k;
   }
-  return false;
+  return in_front;
 }
 
 }  // namespace
@@ -165,16 +168,17 @@ void glutWireSphere(GLdouble radius, GLint slices, GLint stacks) {
     for (int j = 0; j < slices; ++j) line.push_back(s.at(ring, j));
     assemble(GL_LINE_LOOP, line, order);
   }
-  // A segment whose two ends are behind a solid sphere drawn before is wholly behind it (the
-  // sight lines to its points lie between those to its ends), and its filling costs as much
-  // as a visible one's: it is left out. The spheres' inner radius keeps this true of their
-  // faces, not only of the round spheres.
+  // A segment whose two ends are behind the same solid sphere drawn before is wholly behind
+  // it (what a ball hides from a point is convex), and its filling costs as much as a visible
+  // one's: it is left out. Ends behind two different spheres may show their middle between
+  // them, and are kept. The spheres' inner radius keeps this true of their faces, not only of
+  // the round spheres.
   if (page.leave_out_hidden && !page.batch.occluders.empty()) {
-    std::vector<char> hidden(s.eye.size());
-    for (size_t i = 0; i < hidden.size(); ++i) hidden[i] = behind_a_sphere(s.eye[i]);
+    std::vector<uint32_t> behind(s.eye.size());
+    for (size_t i = 0; i < behind.size(); ++i) behind[i] = spheres_in_front(s.eye[i]);
     size_t kept = 0;
     for (size_t t = 0; t + 1 < order.size(); t += 2) {
-      if (hidden[static_cast<size_t>(order[t])] && hidden[static_cast<size_t>(order[t + 1])])
+      if (behind[static_cast<size_t>(order[t])] & behind[static_cast<size_t>(order[t + 1])])
         continue;
       order[kept++] = order[t];
       order[kept++] = order[t + 1];

@@ -12,8 +12,10 @@
 
 #include <GL/freeglut.h>
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <gtest/gtest.h>
+#include <iterator>
 #include <sstream>
 
 namespace {
@@ -192,4 +194,70 @@ TEST(WebLayer, LightsAndPlacesAsTheDesktop) {
   EXPECT_EQ(wrong.str(), "");
   EXPECT_EQ(pictures, 12);
   EXPECT_GE(compared, 100) << "groups compared";
+}
+
+// A wire sphere's segment is left out only if every point of it is hidden by a solid sphere
+// drawn before. Two balls side by side with a narrow gap between them, and behind them a
+// fine wire sphere whose segments may have one end behind each ball and their middle in the
+// gap: those must stay.
+TEST(WebLayer, LeavesOutOnlyLinesThatSpheresHide) {
+  using Segment = std::array<std::array<float, 3>, 2>;
+  std::vector<std::array<float, 4>> balls;
+  const auto draw = [&balls](bool leave_out) {
+    page.leave_out_hidden = leave_out;
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(90.0, 1.0, 0.5, 100.0);  // eye coordinates are then (x, y, -w) of the clip's
+    glMatrixMode(GL_MODELVIEW);
+    for (const float x : {-1.02f, 1.02f}) {
+      glLoadIdentity();
+      glTranslatef(x, 0.0f, -5.0f);
+      glutSolidSphere(1.0, 24, 24);
+    }
+    const size_t first = page.batch.indices.size();
+    glLoadIdentity();
+    glTranslatef(0.2f, 0.0f, -12.0f);  // no point of the equator straight behind the gap
+    glRotatef(90.0f, 1.0f, 0.0f, 0.0f);
+    glutWireSphere(6.0, 96, 48);
+    std::vector<Segment> lines;
+    for (size_t k = first; k + 1 < page.batch.indices.size(); k += 2) {
+      Segment s;
+      for (size_t e = 0; e < 2; ++e) {
+        const float* c = page.batch.vertices[page.batch.indices[k + e]].clip;
+        s[e] = {c[0], c[1], -c[3]};
+      }
+      lines.push_back(s);
+    }
+    balls = page.batch.occluders;
+    glutSwapBuffers();
+    std::sort(lines.begin(), lines.end());
+    return lines;
+  };
+  const std::vector<Segment> all = draw(false), kept = draw(true);
+  ASSERT_EQ(balls.size(), 2u);
+  std::vector<Segment> left_out;
+  std::set_difference(all.begin(), all.end(), kept.begin(), kept.end(),
+                      std::back_inserter(left_out));
+  EXPECT_GT(left_out.size(), all.size() / 10);  // the part of its back behind the balls
+  const auto hidden = [&balls](const std::array<float, 3>& p) {
+    return std::any_of(balls.begin(), balls.end(), [&p](const std::array<float, 4>& o) {
+      // The sight line from the eye to p against the ball, as in web/spheres.cpp.
+      const float t = std::clamp(
+          (p[0] * o[0] + p[1] * o[1] + p[2] * o[2]) / (p[0] * p[0] + p[1] * p[1] + p[2] * p[2]),
+          0.0f, 1.0f);
+      const float d[3] = {t * p[0] - o[0], t * p[1] - o[1], t * p[2] - o[2]};
+      return d[0] * d[0] + d[1] * d[1] + d[2] * d[2] < o[3] * o[3] * 1.0001f;
+    });
+  };
+  int seen = 0;
+  for (const Segment& s : left_out) {
+    for (int i = 0; i <= 32; ++i) {
+      const float f = static_cast<float>(i) / 32.0f;
+      const std::array<float, 3> p = {s[0][0] + f * (s[1][0] - s[0][0]),
+                                      s[0][1] + f * (s[1][1] - s[0][1]),
+                                      s[0][2] + f * (s[1][2] - s[0][2])};
+      if (!hidden(p)) ++seen;
+    }
+  }
+  EXPECT_EQ(seen, 0) << "points of left-out segments in sight";
 }
