@@ -2,8 +2,8 @@
 // menu's button, a long press or Shift+F10 (web/input.cpp), always inside the window: a
 // submenu opens beside its parent where there is room, and on a narrow screen in its
 // parent's place, with a way back. The visible labels are the desktop's, byte for byte; a
-// screen reader reads them in proper French. A choice reaches the program's callback at
-// the next frame (web/glut.cpp).
+// screen reader reads them in proper French. A choice reaches the program's callback
+// inside the click or key that made it (web/glut.cpp).
 var LibraryMenu = {
   $MENU__deps: ['web_menu_choice'],
   $MENU: {

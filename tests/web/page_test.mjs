@@ -179,7 +179,7 @@ const verbs = {
     assert.ok(count > 300 && wrong.length === 0, `${count} text pixels on the desktop; ${wrong.length} differ: ${wrong.slice(0, 8)}`);
   },
   transcript: async (e, file) => assert.equal((await read(e, '#console')).replace(/^t=[0-9.]+$/m, 't=<time>'), data(file)),
-  // The console panel's text matches, once the program has had the events (at the next frame).
+  // The console panel's text matches, two frames on (or once the program has ended).
   console: async (e, pattern) => {
     await until(e, `document.documentElement.dataset.state === 'stopped' || foucaultFrames >= ${(await e.eval('foucaultFrames')) + 2}`);
     assert.match(await read(e, '#console'), new RegExp(pattern));
