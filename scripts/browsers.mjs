@@ -44,6 +44,7 @@ async function viaPuppeteer(options, flags = []) {
       for (const key of keys.reverse()) await page.keyboard.up(key);
     },
     click: (x, y, button) => page.mouse.click(x, y, {button}),
+    hover: (x, y) => page.mouse.move(x, y, {steps: 4}),
     drag: async (x0, y0, x1, y1) =>
       (await page.mouse.move(x0, y0), await page.mouse.down(), await page.mouse.move(x1, y1, {steps: 4}), page.mouse.up()),
     touch: (type, points) => cdp.send('Input.dispatchTouchEvent',

@@ -42,9 +42,9 @@ var LibraryLayout = {
     window.foucaultFrames = (window.foucaultFrames || 0) + 1;
   },
   web_full_screen: function() { if (!LAYOUT.element()) LAYOUT.toggle(); },
-  // The page went full screen or left it (web/input.cpp): the button says which.
+  // The page went full screen or left it (web/input.cpp): the button says what it will do.
   web_full_screen_changed: function(on) {
-    document.getElementById('full').setAttribute('aria-pressed', !!on);
+    document.getElementById('full').textContent = on ? 'Quitter le plein écran' : 'Plein écran';
   },
   web_fail_webgl: function() { Module['showError']('webgl'); },  // web/start.js
   web_context_lost: function(lost) {

@@ -1,16 +1,16 @@
 // GLUT's menus on a page: the program's menu tree as nested WAI-ARIA menus, opened by the
 // menu's button, a long press or Shift+F10 (web/input.cpp), always inside the window: a
 // submenu opens beside its parent where there is room, and on a narrow screen in its
-// parent's place, with a way back. The visible labels are the desktop's, byte for byte; a
-// screen reader reads them in proper French. A choice reaches the program's callback
-// inside the click or key that made it (web/glut.cpp).
+// parent's place, with a way back. The browser draws them, so they read in proper French,
+// and what they show is what a screen reader says. A choice reaches the program's callback
+// inside the click or key that made it.
 var LibraryMenu = {
   $MENU__deps: ['web_menu_choice'],
   $MENU: {
     menus: [],
     root: 0,
     // Proper French for the desktop's labels, whose accents are marks after the letter: each
-    // pair a label and its name.
+    // pair the program's label and what the page shows.
     names: [
       ['RAZ vue et calcul ', 'Remise à zéro de la vue et du calcul'],
       ["L'observateur regarde ", "L'observateur regarde"], ['le po^le', 'le pôle'],
@@ -26,7 +26,7 @@ var LibraryMenu = {
       ['rot. Terre + rapide', 'rotation de la Terre plus rapide'],
       ['rot. Terre - rapide', 'rotation de la Terre moins rapide'], ['Aide               ', 'Aide'],
     ],
-    name: function(label) {
+    text: function(label) {
       var pair = MENU.names.find(function(pair) { return pair[0] == label; });
       return pair ? pair[1] : label.trim();
     },
@@ -36,7 +36,7 @@ var LibraryMenu = {
       var list = document.createElement('ul');
       list.setAttribute('role', 'menu');
       MENU.menus[id - 1].items.forEach(function(item) {
-        var entry = MENU.entry(list, item.label, MENU.name(item.label));
+        var entry = MENU.entry(list, MENU.text(item.label));
         entry.item = item;
         if (!item.sub) return;
         entry.setAttribute('aria-haspopup', 'menu');
@@ -45,12 +45,11 @@ var LibraryMenu = {
       });
       return list;
     },
-    entry: function(list, label, name) {
+    entry: function(list, text) {
       var entry = list.appendChild(document.createElement('li'));
       entry.setAttribute('role', 'menuitem');
       entry.tabIndex = -1;
-      entry.appendChild(document.createElement('span')).textContent = label;
-      if (name) entry.setAttribute('aria-label', name);
+      entry.appendChild(document.createElement('span')).textContent = text;
       return entry;
     },
     open: function(x, y) {
@@ -62,11 +61,6 @@ var LibraryMenu = {
       root.setAttribute('aria-label', 'Menu du simulateur');
       root.addEventListener('click', MENU.clicked);
       root.addEventListener('keydown', MENU.key);
-      root.addEventListener('pointerover', function(e) {
-        var entry = e.target.closest('li');
-        if (e.pointerType == 'mouse' && entry) MENU.focus(entry), MENU.expand(entry, true);
-      });
-      root.addEventListener('contextmenu', function(e) { e.preventDefault(); });
       MENU.place(root, x, y);
       MENU.focus(root.firstChild);
     },
@@ -104,7 +98,7 @@ var LibraryMenu = {
       if (x < 0) {
         // No room beside its parent: the submenu takes the parent's place, with a way back.
         entry.parentNode.classList.add('covered');
-        MENU.entry(sub, '\u25c2 Retour', 'Retour au menu précédent').className = 'back';
+        MENU.entry(sub, '\u25c2 Retour').className = 'back';
         sub.insertBefore(sub.lastChild, sub.firstChild);
         x = parent.left, y = parent.top;
       }

@@ -9,6 +9,11 @@
     canvas.hidden = true;
     document.documentElement.dataset.state = 'error';
   }
+  // The picture and the menu have the program's menu: the browser's never opens over them,
+  // whether the program's is open, closed, or the program has ended.
+  document.addEventListener('contextmenu', function(e) {
+    if (e.target.closest('#canvas, #menu, #status')) e.preventDefault();
+  });
   if (typeof WebAssembly != 'object') return showError('wasm');
   if (!document.createElement('canvas').getContext('webgl')) return showError('webgl');
   Foucault({

@@ -96,8 +96,9 @@ const verbs = {
     await e.key('Escape');
   },
   focus: (e) => e.focus?.(),
-  // A click in the middle of an element.
+  // A click in the middle of an element, or the mouse only moved there.
   press: async (e, selector) => e.click(...(await point(e, selector, true)).slice(0, 2)),
+  hover: async (e, selector) => e.hover(...(await point(e, selector, true)).slice(0, 2)),
   fit: (e, w, h) => fit(e, +w, +h),
   // The window resized: the canvas fills it above the panel, the page does not scroll.
   size: async (e, w, h, ratio = 1) => {
@@ -213,7 +214,7 @@ const verbs = {
   },
   axe: async (e) => {
     await e.eval(axe);
-    const found = await e.eval("axe.run({runOnly: ['wcag2a', 'wcag2aa', 'wcag21a', 'wcag21aa']}).then((r) => r.violations.map((v) => `${v.id}: ${v.nodes.map((n) => n.target)}`))");
+    const found = await e.eval("axe.run({runOnly: ['wcag2a', 'wcag2aa', 'wcag21a', 'wcag21aa', 'wcag22aa']}).then((r) => r.violations.map((v) => `${v.id}: ${v.nodes.map((n) => n.target)}`))");
     assert.deepEqual(found, []);
   },
   // Random moves of tests/data/web/storm.txt from a fresh page, for each seed of
