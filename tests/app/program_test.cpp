@@ -23,8 +23,10 @@
 #include <algorithm>
 #include <cmath>
 #include <fstream>
+#include <numeric>
 #include <random>
 #include <sstream>
+#include <tuple>
 
 namespace {
 
@@ -43,6 +45,23 @@ const char* const group_names[] = {"points",     "lines",          "line_loop", 
                                    "text"};
 constexpr GLfloat solid_sphere = 10, wire_sphere = 11, text_line = 12;
 
+// The GL names a picture record is read by and written in: the capabilities, the lamps and
+// their values, the state queries and what they may answer, the buffer bits.
+using Named = std::pair<GLenum, const char*>;
+// clang-format off
+#define NAMED(x) Named{GL_##x, "GL_" #x}
+const Named caps[] = {NAMED(DEPTH_TEST), NAMED(LIGHTING), NAMED(LIGHT0), NAMED(LIGHT1),
+    NAMED(TEXTURE_2D), NAMED(CULL_FACE), NAMED(NORMALIZE), NAMED(COLOR_MATERIAL)};
+const Named lamps[] = {NAMED(LIGHT0), NAMED(LIGHT1)};
+const Named lamp_values[] = {NAMED(AMBIENT), NAMED(DIFFUSE), NAMED(SPECULAR), NAMED(POSITION)};
+const Named queries[] = {NAMED(DEPTH_FUNC), NAMED(SHADE_MODEL), NAMED(FRONT_FACE), NAMED(CULL_FACE_MODE)};
+const Named answers[] = {NAMED(LESS), NAMED(LEQUAL), NAMED(SMOOTH), NAMED(FLAT), NAMED(CCW),
+    NAMED(CW), NAMED(FRONT), NAMED(BACK)};
+const Named clear_bits[] = {NAMED(COLOR_BUFFER_BIT), NAMED(DEPTH_BUFFER_BIT),
+    NAMED(STENCIL_BUFFER_BIT), NAMED(ACCUM_BUFFER_BIT)};
+#undef NAMED
+// clang-format on
+
 std::string take_call_log() {
   std::string out = call_log;
   if (redisplays > 0) out += "glutPostRedisplay x" + std::to_string(redisplays) + "\n";
@@ -51,12 +70,16 @@ std::string take_call_log() {
   return out;
 }
 
+// A record's line: a name, then n numbers.
+std::string numbers(std::string line, const GLfloat* v, int n) {
+  for (int i = 0; i < n; ++i) line += " " + std::to_string(v[i]);
+  return line + "\n";
+}
+
 std::string floats(const char* name, GLenum what, int n) {
   GLfloat v[16];
   glGetFloatv(what, v);
-  std::string out = name;
-  for (int i = 0; i < n; ++i) out += " " + std::to_string(v[i]);
-  return out + "\n";
+  return numbers(name, v, n);
 }
 
 // Runs an event the given number of times and returns what it printed.
@@ -110,13 +133,10 @@ std::string dump_records() {
       F(t.trace_y[newest]), F(t.trace_z[newest])};
 #undef F
   // clang-format on
-  std::string out;
-  char word[96];
-  for (const auto& [name, value] : fields) {
-    std::snprintf(word, sizeof word, "%s=%.17g ", name, value);
-    out += word;
-  }
-  return out;
+  std::ostringstream out;
+  out.precision(17);
+  for (const auto& [name, value] : fields) out << name << "=" << value << " ";
+  return out.str();
 }
 
 // The words of after that differ from before, a line each.
@@ -135,35 +155,40 @@ std::string changed_words(const std::string& before, const std::string& after) {
 // rounded to what a fault changes and a Mesa that clips a little differently does not.
 std::string picture_record() {
   std::string out;
-  for (GLenum cap : {GL_DEPTH_TEST, GL_LIGHTING, GL_LIGHT0, GL_LIGHT1, GL_TEXTURE_2D, GL_CULL_FACE,
-                     GL_NORMALIZE, GL_COLOR_MATERIAL})
-    out += "enabled " + std::to_string(cap) + " " + std::to_string(glIsEnabled(cap)) + "\n";
+  for (const auto& [cap, name] : caps)
+    out += "enabled " + std::string(name) + " " + std::to_string(glIsEnabled(cap)) + "\n";
   out += floats("clear", GL_COLOR_CLEAR_VALUE, 4) + floats("projection", GL_PROJECTION_MATRIX, 16);
   out += floats("viewport", GL_VIEWPORT, 4);
-  for (GLenum what : {GL_DEPTH_FUNC, GL_SHADE_MODEL, GL_FRONT_FACE, GL_CULL_FACE_MODE})
-    out += floats("state", what, 1);
+  for (const auto& [what, name] : queries) {
+    GLint v = 0;
+    glGetIntegerv(what, &v);
+    const auto* known =
+        std::find_if(std::begin(answers), std::end(answers),
+                     [v](const Named& answer) { return answer.first == static_cast<GLenum>(v); });
+    out += "state " + std::string(name) + " " +
+           (known != std::end(answers) ? known->second : std::to_string(v)) + "\n";
+  }
   glFeedbackBuffer(static_cast<GLsizei>(feedback.size()), GL_3D_COLOR, feedback.data());
   glRenderMode(GL_FEEDBACK);
   frame_text.clear();
   cleared = 0;
   printed("frame 1");
   const GLint count = glRenderMode(GL_RENDER);
-  out += "cleared " + std::to_string(cleared);
+  std::string bits;
+  for (const auto& [bit, name] : clear_bits)
+    if ((cleared & bit) != 0) bits += (bits.empty() ? "" : "|") + std::string(name);
+  out += "cleared " + bits + "\n";
   GLfloat l[4];
-  for (GLenum lamp : {GL_LIGHT0, GL_LIGHT1})  // positions as the frame left them (eye space)
-    for (GLenum what : {GL_AMBIENT, GL_DIFFUSE, GL_SPECULAR, GL_POSITION}) {
+  for (const auto& [lamp, lamp_name] : lamps)  // positions as the frame left them (eye space)
+    for (const auto& [what, name] : lamp_values) {
       glGetLightfv(lamp, what, l);
-      out += "\nlight " + std::to_string(lamp) + " " + std::to_string(what);
-      for (GLfloat x : l) out += " " + std::to_string(x);
+      out += numbers("light " + std::string(lamp_name) + " " + name, l, 4);
     }
-  out += frame_text + "\n# group primitives vertices, x y z r g b: least greatest mean\n";
+  // Each text line opens with a line break.
+  out +=
+      frame_text.erase(0, 1) + "\n# group primitives vertices, x y z r g b: least greatest mean\n";
   // A token, a polygon's vertex count, then vertices of 7 floats (x, y, z, r, g, b, a).
-  struct Group {
-    const char* name;
-    int primitives;
-    std::vector<const GLfloat*> vertices;
-  };
-  std::vector<Group> groups;
+  std::vector<std::tuple<const char*, int, std::vector<const GLfloat*>>> groups;
   for (GLint i = 0; i < count;) {
     const int token = static_cast<int>(feedback[i++]);
     if (token == GL_PASS_THROUGH_TOKEN) {
@@ -172,8 +197,9 @@ std::string picture_record() {
     }
     int n = token == GL_POLYGON_TOKEN ? static_cast<int>(feedback[i++]) : 1;
     if (token == GL_LINE_TOKEN || token == GL_LINE_RESET_TOKEN) n = 2;
-    ++groups.back().primitives;
-    for (int k = 0; k < n; ++k, i += 7) groups.back().vertices.push_back(&feedback[i]);
+    auto& [name, primitives, vertices] = groups.back();
+    ++primitives;
+    for (int k = 0; k < n; ++k, i += 7) vertices.push_back(&feedback[i]);
   }
   const int decimals[] = {1, 1, 4, 2, 2, 2};
   char part[64];
@@ -181,15 +207,13 @@ std::string picture_record() {
     if (v.empty()) continue;  // all of it outside the view
     out += name + (" " + std::to_string(primitives)) + " " + std::to_string(v.size());
     for (int k = 0; k < 6; ++k) {
-      double low = v[0][k], high = v[0][k], sum = 0.0;
-      for (const GLfloat* vertex : v) {
-        low = std::min<double>(low, vertex[k]);
-        high = std::max<double>(high, vertex[k]);
-        sum += vertex[k];
-      }
+      const auto by_k = [k](const GLfloat* a, const GLfloat* b) { return a[k] < b[k]; };
+      const auto [low, high] = std::minmax_element(v.begin(), v.end(), by_k);
+      const double sum = std::accumulate(
+          v.begin(), v.end(), 0.0, [k](double s, const GLfloat* vertex) { return s + vertex[k]; });
       const int d = decimals[k];
-      std::snprintf(part, sizeof part, "  %c %.*f %.*f %.*f", "xyzrgb"[k], d, low, d, high, d,
-                    sum / static_cast<double>(v.size()));
+      std::snprintf(part, sizeof part, "  %c %.*f %.*f %.*f", "xyzrgb"[k], d, (*low)[k], d,
+                    (*high)[k], d, sum / static_cast<double>(v.size()));
       out += part;
     }
     out += "\n";
@@ -215,7 +239,8 @@ bool same_record_line(const std::string& want, const std::string& got) {
 
 // Compares text with tests/data/<name> line by line; FOUCAULT_REGEN=1 writes the file instead.
 void expect_data(const std::string& name, const std::string& text, bool rounded = false) {
-  if (std::getenv("FOUCAULT_REGEN") != nullptr) std::ofstream(FOUCAULT_TEST_DATA "/" + name) << text;
+  if (std::getenv("FOUCAULT_REGEN") != nullptr)
+    std::ofstream(FOUCAULT_TEST_DATA "/" + name) << text;
   std::ifstream want(FOUCAULT_TEST_DATA "/" + name);
   std::istringstream got(text);
   std::string w, g;
@@ -325,16 +350,22 @@ TEST(Program, SeededStorm) {
     printed(event, held && rng() % 8 == 0 ? rng() % 3000 : 1);
     GLdouble projection[16];
     glGetDoublev(GL_PROJECTION_MATRIX, projection);
-    const bool ok =
-        view.view_free + view.view_zoom == 1 && view.view_free * view.view_zoom == 0 &&
-        static_cast<unsigned>(sim.running | sim.earth_fixed | view.corotate | view.show_help) <=
-            1 &&
-        view.lighting_on == glIsEnabled(GL_LIGHTING) && trace.trace_len == trace_entries &&
-        trace.trace_start >= 1 && trace.trace_start <= trace_entries && trace.frame_count >= 0 &&
-        sim.sin_lat == std::sin(sim.latitude) && sim.cos_lat == std::cos(sim.latitude) &&
-        std::isfinite(projection[0]) && std::isfinite(projection[5]) &&
-        (!std::isfinite(sim.omega) || sim.omega_sin_lat == std::sin(sim.latitude) * sim.omega);
-    ASSERT_TRUE(ok) << "seed " << seed << ", event " << i << " (" << event << ")\n"
-                    << dump_records();
+    const std::pair<const char*, bool> invariants[] = {
+        {"one view, free or zoomed",
+         view.view_free + view.view_zoom == 1 && view.view_free * view.view_zoom == 0},
+        {"switches 0 or 1", static_cast<unsigned>(sim.running | sim.earth_fixed | view.corotate |
+                                                  view.show_help) <= 1},
+        {"lighting switch as GL has it", view.lighting_on == glIsEnabled(GL_LIGHTING)},
+        {"trace of fixed length, shown part inside it",
+         trace.trace_len == trace_entries && trace.trace_start >= 1 &&
+             trace.trace_start <= trace_entries && trace.frame_count >= 0},
+        {"sine and cosine of the latitude",
+         sim.sin_lat == std::sin(sim.latitude) && sim.cos_lat == std::cos(sim.latitude)},
+        {"finite projection", std::isfinite(projection[0]) && std::isfinite(projection[5])},
+        {"turning rate times the sine of the latitude",
+         !std::isfinite(sim.omega) || sim.omega_sin_lat == std::sin(sim.latitude) * sim.omega}};
+    for (const auto& [name, holds] : invariants)
+      ASSERT_TRUE(holds) << name << ": seed " << seed << ", event " << i << " (" << event << ")\n"
+                         << dump_records();
   }
 }

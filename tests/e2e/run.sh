@@ -37,19 +37,14 @@ do_drag() { xr_drag "$@"; }
 do_pause() { sleep "$1"; }
 do_shot() { sleep 0.3 && xr_shot "$XR/shot.png"; }
 
-# Colour classes of the probes, as tests on r, g, b (0-255).
-declare -A class=(
-  [red]='r > 110 && g < 70 && b < 70'     # the lit bob and overlay text
-  [white]='r > 230 && g > 230 && b > 230' # everything with lighting off
-  [earth]='r < 60 && b > 150'             # the lit Earth, blue to cyan
-  [sky]='r < 30 && g < 30 && b > 150'     # the sky's blue wire
-)
-# Between MIN and MAX pixels of the region of the last shot are of the colour class.
+# Between MIN and MAX pixels of the region of the last shot are of the colour class, a test on
+# r, g and b from tests/data/colours.txt, which the page's probes read too.
 # Usage: probe CLASS X Y WIDTH HEIGHT MIN MAX
 count() {
-  local n
+  local n test
+  test=$(sed -n "s/^$1 //p" "$data/colours.txt")
   n=$(convert "$XR/shot.png" -crop "$4x$5+$2+$3" -depth 8 rgb:- | od -An -v -tu1 -w3 |
-    awk "{ r = \$1; g = \$2; b = \$3 } ${class[$1]} { n++ } END { print n + 0 }")
+    awk "{ r = \$1; g = \$2; b = \$3 } ${test:?no colour class $1} { n++ } END { print n + 0 }")
   echo "$n pixels"
   [ "$n" -ge "$6" ] && [ "$n" -le "$7" ]
 }

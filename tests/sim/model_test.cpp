@@ -46,9 +46,7 @@ void append_state(std::string& text) {
                 trace.frame_count);
   text += buf;
   // Entry 0 (the sample that has just left), then the shown window and the staging slot.
-  std::vector<int> entries = {0};
-  for (int i = std::max(trace.trace_start, 1); i <= trace.trace_len; ++i) entries.push_back(i);
-  for (int i : entries) {
+  for (int i = 0; i <= trace.trace_len; i = std::max(i + 1, trace.trace_start)) {
     std::snprintf(buf, sizeof buf, " %3d %a %a %a\n", i, trace.trace_x[i], trace.trace_y[i],
                   trace.trace_z[i]);
     text += buf;
@@ -66,14 +64,11 @@ void run(const std::string& line) {
   double v[3] = {};
   for (double& x : v) x = in >> word ? std::strtod(word.c_str(), nullptr) : 0.0;
   if (op == "reset") reset_simulation();
-  if (op == "idle") {
-    for (int i = 0; i < v[0]; ++i) idle();
-  }
-  if (op == "frames") {  // v[0] frames, co-rotating when v[1] is not 0
-    for (int i = 0; i < static_cast<int>(v[0]); ++i) {
-      const float k = static_cast<float>(frames_drawn++);
-      sample_trace(0.1f * k, -0.2f * k, 0.3f * k, 1.0f + k, -1.0f - k, v[1] != 0.0);
-    }
+  for (int i = 0; op == "idle" && i < v[0]; ++i) idle();
+  // v[0] frames, co-rotating when v[1] is not 0
+  for (int i = 0; op == "frames" && i < v[0]; ++i) {
+    const auto k = static_cast<float>(frames_drawn++);
+    sample_trace(0.1f * k, -0.2f * k, 0.3f * k, 1.0f + k, -1.0f - k, v[1] != 0.0);
   }
   if (op == "clear") clear_trace();
   if (op == "restart") restart_pendulum(v[0], v[1]);

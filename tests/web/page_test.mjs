@@ -41,9 +41,9 @@ const luminance = (p) => [...p].map((v) => (v /= 255) <= 0.03928 ? v / 12.92 : (
     .reduce((sum, c, i) => sum + c * [0.2126, 0.7152, 0.0722][i], 0);
 const contrast = (p, q) => (Math.max(luminance(p), luminance(q)) + 0.05) / (Math.min(luminance(p), luminance(q)) + 0.05);
 
-// Colour classes of the probes (tests/data/web/colours.txt), and regions: numbers in canvas
-// pixels, or with w or h a fraction of the canvas's width or height.
-const classes = Object.fromEntries(lines(data('web/colours.txt'))
+// Colour classes of the probes (tests/data/colours.txt, the desktop's probes read it too), and
+// regions: numbers in canvas pixels, or with w or h a fraction of the canvas's width or height.
+const classes = Object.fromEntries(lines(data('colours.txt'))
     .map((line) => [line.split(' ', 1)[0], new Function('r', 'g', 'b', `return ${line.replace(/^\w+/, '')}`)]));
 const inside = {
   ring: (x, y, [cx, cy, r0, r1]) => Math.hypot(x - cx, y - cy) >= r0 && Math.hypot(x - cx, y - cy) < r1,
