@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that a task needs, only those that are missing.
-# Usage: scripts/deps.sh build|record|test|package|cross|web|bench ...
+# Usage: scripts/deps.sh build|record|test|package|cross|web|bench|fuzz ...
 # A group "a|b" is satisfied by either package (names differ between releases). When
 # another apt-get or unattended-upgrades holds the package lock, it waits for it, up to
 # DEPS_LOCK_WAIT seconds (default 600), and says so.
@@ -15,6 +15,7 @@ for need in "$@"; do
     bench) groups+=(libbenchmark-dev xvfb xauth jq) ;;
     package) groups+=(desktop-file-utils appstream lintian dpkg-dev) ;;
     cross) groups+=(g++-aarch64-linux-gnu qemu-user) ;;
+    fuzz) groups+=(clang-14 libclang-rt-14-dev) ;;
     web) groups+=(emscripten chromium nodejs firefox-esr webkit2gtk-driver xvfb xauth xdotool imagemagick) ;;
     *) echo "deps.sh: unknown need '$need'" >&2; exit 2 ;;
   esac

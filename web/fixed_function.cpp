@@ -199,12 +199,24 @@ Vertex lit_vertex(const float vertex[3], const float normal[3]) {
 
 extern "C" {
 
+// What WebGL keeps is recorded too, for a restored context (web/webgl.cpp).
 void __wrap_glEnable(GLenum cap) {
-  if (!keep_capability(cap, true)) __real_glEnable(cap);
+  if (keep_capability(cap, true)) return;
+  page.enabled.insert(cap);
+  __real_glEnable(cap);
 }
 
 void __wrap_glDisable(GLenum cap) {
-  if (!keep_capability(cap, false)) __real_glDisable(cap);
+  if (keep_capability(cap, false)) return;
+  page.enabled.erase(cap);
+  __real_glDisable(cap);
+}
+
+void __real_glClearColor(GLclampf red, GLclampf green, GLclampf blue, GLclampf alpha);
+void __wrap_glClearColor(GLclampf red, GLclampf green, GLclampf blue, GLclampf alpha) {
+  const float color[4] = {red, green, blue, alpha};
+  std::memcpy(page.clear_color, color, sizeof color);
+  __real_glClearColor(red, green, blue, alpha);
 }
 
 void __wrap_glViewport(GLint x, GLint y, GLsizei width, GLsizei height) {

@@ -1,20 +1,13 @@
-// The web layer's state, in one record as the program keeps its own: GLUT's window and the
-// events on their way to its handlers, the pointer and the fingers, the fixed-function state
-// the program sets, and the vertices of the frame being drawn.
+// The web layer's state, in one record as the program keeps its own: GLUT's window and its
+// handlers, the pointer and the fingers, the GL state the program sets, and the vertices of
+// the frame being drawn.
 #pragma once
 
 #include <GL/gl.h>
 #include <array>
 #include <csetjmp>
+#include <set>
 #include <vector>
-
-// An input event for the program's handlers (web/input.cpp, web/glut.cpp).
-enum class EventKind { key, special, mouse, motion, reshape, menu };
-struct Event {
-  EventKind kind;
-  int a = 0, b = 0, c = 0, d = 0;  // the handler's arguments, in its order
-  void (*menu)(int) = nullptr;     // the menu's callback, for a menu choice
-};
 
 // One finger drags as the left button does and, held still, opens the menu; two pinch.
 enum class TouchMode { none, drag, pinch, done };
@@ -22,8 +15,9 @@ struct Touch {
   TouchMode mode = TouchMode::none;
   double start_time = 0.0;  // ms, when the dragging finger went down
   bool moved = false;       // it has gone farther than a long press allows
-  float start_x = 0.0f, start_y = 0.0f, x = 0.0f, y = 0.0f;  // CSS pixels from the picture
-  float spread = 0.0f;  // the two fingers' distance at the last Page Up or Down
+  // CSS pixels from the picture: where the finger went down, where it is, and the two
+  // fingers' distance that the pinch measures from (0 until they are apart).
+  float start_x = 0.0f, start_y = 0.0f, x = 0.0f, y = 0.0f, spread = 0.0f;
 };
 
 struct Light {
@@ -110,28 +104,28 @@ struct Page {
   void (*mouse)(int, int, int, int) = nullptr;
   void (*motion)(int, int) = nullptr;
   void (*idle)() = nullptr;
-  bool redisplay = true;
-  bool running = false;              // the loop has begun
-  bool ended = false;                // the program has ended (exit)
-  int pointer_x = 0, pointer_y = 0;  // where the last mouse event was, for the key handlers
-  std::vector<Event> events;
-  std::jmp_buf* escape = nullptr;  // where an exit in a handler goes back to (web/glut.cpp)
+  // A redisplay asked for; the loop begun; the program ended (exit); the graphics context
+  // lost, until the browser restores it.
+  bool redisplay = true, running = false, ended = false, lost = false;
+  std::jmp_buf* escape = nullptr;  // where an exit in a handler goes back to (web/input.h)
 
   // The picture: the drawing buffer's size, its CSS size, and a glyph pixel's size on screen.
   int width = 0, height = 0, text_scale = 1;
   double css_width = 0.0, css_height = 0.0;
-  bool lost = false;  // the graphics context is lost until the browser restores it
 
   // The mouse and the fingers.
-  int menu_button = -1;  // the button that opens the menu
-  int held = -1;         // the button held down over the picture
+  int menu_button = -1, held = -1;  // the button that opens the menu; the one held down
   Touch touch;
+
+  // What WebGL keeps of the state the program sets, given again to a restored context
+  // (web/webgl.cpp) with gl.viewport; the rest of GL's state lives in gl.
+  std::set<GLenum> enabled;  // the capabilities WebGL has, switched on
+  float clear_color[4] = {0.0f, 0.0f, 0.0f, 0.0f};
 
   FixedFunction gl;
   Raster raster;
   Batch batch;
   bool leave_out_hidden = true;  // what the depth test would hide anyway (web/spheres.cpp)
-  GLuint program = 0, vertex_buffer = 0, index_buffer = 0;  // the card's: made again after a loss
 };
 
 extern Page page;

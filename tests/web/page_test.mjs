@@ -61,11 +61,11 @@ const verbs = {
     await e.open(pathToFileURL(wrapper).href);
     e.frame();
   },
-  // The page is still there as it was opened: its address, no scroll, no zoom, and frames coming.
+  // The page is still there as it was opened; a failure names each invariant broken.
   here: async (e) => {
-    assert.ok(await e.eval(`location.href === ${JSON.stringify(e.url)} && scrollX === 0 && scrollY === 0
-      && document.scrollingElement.scrollTop === 0 && (window.visualViewport?.scale ?? 1) === 1`), 'the page moved or went away');
-    await verbs.frames(e, 1);
+    assert.deepEqual(await e.eval(`Object.entries({'address unchanged': location.href === ${JSON.stringify(e.url)}, 'no scroll': scrollX === 0
+      && scrollY === 0 && document.scrollingElement.scrollTop === 0, 'no zoom': (window.visualViewport?.scale ?? 1) === 1}).filter(([, kept]) => !kept).map(([name]) => name)`), []);
+    await verbs.frames(e, 1).catch((error) => assert.fail(`frames still coming: ${error.message}`));
   },
   // A finger across the page from inside an element (if it is there), then the page checked.
   swipe: async (e, selector, dx, dy) => {
@@ -219,7 +219,8 @@ const verbs = {
   },
   // Random moves of tests/data/web/storm.txt from a fresh page, for each seed of
   // tests/data/web/storm_seeds.txt (FOUCAULT_STORM_SEED replays one): X and Y become canvas
-  // pixels, D a distance, K a key of the program's. After each move the page is still there.
+  // pixels, D a distance, K a key of the program's, P one point for the whole move. After
+  // each move the page is still there.
   storm: async (e, count) => {
     const [keyLine, ...moves] = lines(data('web/storm.txt'));
     for (const seedText of process.env.FOUCAULT_STORM_SEED?.split(' ') ?? lines(data('web/storm_seeds.txt'))) {
@@ -232,7 +233,8 @@ const verbs = {
       const value = {X: () => Math.floor(random(w)), Y: () => Math.floor(random(h)), D: () => Math.floor(random(601)) - 300,
         K: () => pick(keyLine.split(' ').slice(1))};
       for (let i = 0; i < count; i++) {
-        const move = pick(moves).replace(/\b[XYDK]\b/g, (c) => value[c]());
+        const at = `${value.X()},${value.Y()}`;
+        const move = pick(moves).replace(/\b[XYDKP]\b/g, (c) => (c === 'P' ? at : value[c]()));
         for (const step of [...move.split(' ; '), 'here']) {
           await play(e, step).catch((error) => {
             throw Object.assign(error, {message: `FOUCAULT_STORM_SEED=${seedText}, move ${i}: ${error.message}`});

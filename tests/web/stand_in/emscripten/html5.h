@@ -1,0 +1,3 @@
+// html5.h's names are in the one stand-in.
+#pragma once
+#include "../emscripten.h"
