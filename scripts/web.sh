@@ -17,7 +17,7 @@ mkdir -p "$out" "$gen"
 
 # The desktop's Helvetica 12, read back from the installed freeglut (on a private X server
 # when there is no display), becomes the page's glyph table.
-g++ -std=c++17 -O2 -Wall -Wextra -Werror web/glyph_table.cpp -o "$gen/glyph_table" -lglut -lGL
+g++ -std=c++17 -O2 -Wall -Wextra -Werror scripts/glyph_table.cpp -o "$gen/glyph_table" -lglut -lGL
 run=() && [ -n "${DISPLAY:-}" ] || run=(xvfb-run -a)
 "${run[@]}" "$gen/glyph_table" >"$gen/glyphs.new"
 cmp -s "$gen/glyphs.new" "$gen/glyphs.inc" || mv "$gen/glyphs.new" "$gen/glyphs.inc"  # unchanged: no rebuild

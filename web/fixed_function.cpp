@@ -7,6 +7,8 @@
 // Nothing here calls WebGL itself, so tests/web/colours_test.cpp builds it for this machine.
 #include "web/fixed_function.h"
 
+#include "web/vector.h"
+
 #include <GL/freeglut.h>
 #include <algorithm>
 #include <cmath>
@@ -26,28 +28,11 @@ constexpr float scene_ambient = 0.2f;  // GL_LIGHT_MODEL_AMBIENT's default, neve
 
 FixedFunction& gl = page.gl;
 
-float dot(const float* a, const float* b) {
-  return a[0] * b[0] + a[1] * b[1] + a[2] * b[2];
-}
-
 // a times b, each element summed left to right as Mesa does.
 Matrix product(const Matrix& a, const Matrix& b) {
   Matrix p;
-  for (int row = 0; row < 4; ++row) {
-    for (int col = 0; col < 4; ++col) {
-      p.m[col * 4 + row] = a.m[row] * b.m[col * 4] + a.m[4 + row] * b.m[col * 4 + 1] +
-                           a.m[8 + row] * b.m[col * 4 + 2] + a.m[12 + row] * b.m[col * 4 + 3];
-    }
-  }
+  for (int col = 0; col < 16; col += 4) transform(a.m, b.m + col, b.m[col + 3], p.m + col);
   return p;
-}
-
-// w = 0 turns a direction, w = 1 moves a point.
-void transform(const Matrix& matrix, const float* in, float w, float* out) {
-  const float* m = matrix.m;
-  for (int i = 0; i < 4; ++i) {
-    out[i] = m[i] * in[0] + m[4 + i] * in[1] + m[8 + i] * in[2] + m[12 + i] * w;
-  }
 }
 
 // The lighting equation for a point and a normal in eye coordinates, with the viewer at
@@ -58,17 +43,13 @@ void shade(const float* eye, const float* normal, float* color) {
   color[3] = m.diffuse[3];
   for (const Light& light : gl.lights) {
     if (!light.on) continue;
-    float to_light[3];
-    for (int i = 0; i < 3; ++i) {
-      to_light[i] = light.position[i] - (light.position[3] != 0.0f ? eye[i] : 0.0f);
-    }
+    Vec3 to_light = add(light.position, light.position[3] != 0.0f ? -1.0f : 0.0f, eye);
     normalize(to_light);
     const float diffuse = std::max(dot(normal, to_light), 0.0f);
     // A lamp without a specular part (the sun) adds none: its power is not worth taking.
     float specular = 0.0f;
-    if (diffuse > 0.0f &&
-        (light.specular[0] != 0.0f || light.specular[1] != 0.0f || light.specular[2] != 0.0f)) {
-      float half[3] = {to_light[0], to_light[1], to_light[2] + 1.0f};
+    if (diffuse > 0.0f && dot(light.specular, light.specular) != 0.0f) {
+      Vec3 half = {to_light[0], to_light[1], to_light[2] + 1.0f};
       normalize(half);
       specular = std::pow(std::max(dot(normal, half), 0.0f), m.shininess);
     }
@@ -83,14 +64,9 @@ void shade(const float* eye, const float* normal, float* color) {
 // The colour at a point (eye coordinates) of a normal in object coordinates. The model-view
 // matrix holds only turns and moves here, so it turns normals as it is.
 void light_at(const Matrix& modelview, const float* at, const float* normal, float* color) {
-  if (!gl.lighting) {
-    for (int c = 0; c < 4; ++c) color[c] = 1.0f;  // the current colour, never changed
-    return;
-  }
-  const float* m = modelview.m;
+  if (!gl.lighting) return std::fill(color, color + 4, 1.0f);  // the current colour, never changed
   float eye_normal[3];
-  for (int i = 0; i < 3; ++i)
-    eye_normal[i] = m[i] * normal[0] + m[4 + i] * normal[1] + m[8 + i] * normal[2];
+  transform(modelview.m, normal, 0.0f, eye_normal, 3);
   shade(at, eye_normal, color);
 }
 
@@ -106,29 +82,21 @@ bool keep_capability(GLenum cap, bool on) {
   return true;
 }
 
-float* material_field(GLenum pname) {
-  switch (pname) {
-    case GL_AMBIENT:
-      return gl.front.ambient;
-    case GL_DIFFUSE:
-      return gl.front.diffuse;
-    case GL_SPECULAR:
-      return gl.front.specular;
-    case GL_EMISSION:
-      return gl.front.emission;
-    default:
-      return nullptr;
-  }
+// A point in the model-view space of the moment to clip coordinates, as Mesa takes it.
+void to_clip(const float* point, float* clip) {
+  float eye[4];
+  transform(gl.modelview.levels[gl.modelview.top].m, point, 1.0f, eye);
+  transform(gl.projection.levels[gl.projection.top].m, eye, eye[3], clip);
+}
+
+// A clip coordinate to window pixels along x (axis 0) or y (1), in Mesa's order of operations,
+// so that the text lands on the same whole pixel.
+float to_window(const float* clip, int axis) {
+  const float half = gl.viewport[2 + axis] / 2.0f;
+  return clip[axis] * (1.0f / clip[3]) * half + (gl.viewport[axis] + half);
 }
 
 }  // namespace
-
-void normalize(float* v) {
-  const float length = std::sqrt(dot(v, v));
-  if (length > 0.0f) {
-    for (int i = 0; i < 3; ++i) v[i] /= length;
-  }
-}
 
 Matrix& current_matrix() {
   return gl.current->levels[gl.current->top];
@@ -161,9 +129,8 @@ void add_primitives(GLenum kind, const std::vector<Vertex>& points, const std::v
   const size_t base = b.vertices.size();
   if (base + points.size() > 65536 || order.empty()) return;
   b.vertices.insert(b.vertices.end(), points.begin(), points.end());
-  if (b.runs.empty() || b.runs.back().mode != kind) {
+  if (b.runs.empty() || b.runs.back().mode != kind)
     b.runs.push_back({kind, static_cast<int>(b.indices.size()), 0});
-  }
   for (const int i : order)
     b.indices.push_back(static_cast<GLushort>(base + static_cast<size_t>(i)));
   b.runs.back().count += static_cast<int>(order.size());
@@ -190,10 +157,10 @@ void set_color(Vertex& v, const float rgba[4]) {
 Vertex lit_vertex(const float vertex[3], const float normal[3]) {
   Vertex v;
   float eye[4], color[4];
-  transform(page.batch.modelview, vertex, 1.0f, eye);
+  transform(page.batch.modelview.m, vertex, 1.0f, eye);
   light_at(page.batch.modelview, eye, normal, color);
   set_color(v, color);
-  transform(page.batch.mvp, vertex, 1.0f, v.clip);
+  transform(page.batch.mvp.m, vertex, 1.0f, v.clip);
   return v;
 }
 
@@ -266,42 +233,29 @@ void glMultMatrixd(const GLdouble* m) {
 }
 
 void glTranslatef(GLfloat x, GLfloat y, GLfloat z) {
-  Matrix by;
-  by.m[12] = x;
-  by.m[13] = y;
-  by.m[14] = z;
-  multiply_current(by);
+  multiply_current(Matrix{{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, x, y, z, 1}});
 }
 
 void glTranslated(GLdouble x, GLdouble y, GLdouble z) {
   glTranslatef(static_cast<float>(x), static_cast<float>(y), static_cast<float>(z));
 }
 
-// About a principal axis, as the program always turns, Mesa's matrix holds the bare sine and
-// cosine; about any other, the axis is made a unit vector first.
+// About any axis made a unit vector first; about a principal one, as the program always
+// turns, Mesa's matrix holds the bare sine and cosine, and a 1 where the axis meets itself.
 void glRotatef(GLfloat angle, GLfloat x, GLfloat y, GLfloat z) {
   const float s = static_cast<float>(std::sin(angle * M_PI / 180.0));
   const float c = static_cast<float>(std::cos(angle * M_PI / 180.0));
-  float axis[3] = {x, y, z};
+  Vec3 axis = {x, y, z};
   if (dot(axis, axis) == 0.0f) return;  // no axis: GL leaves the matrix as it is
+  normalize(axis);
   Matrix by;
-  const int principal = y == 0.0f && z == 0.0f ? 0 : x == 0.0f && z == 0.0f ? 1 : 2;
-  if (principal == 2 && (x != 0.0f || y != 0.0f)) {
-    normalize(axis);
-    for (int col = 0; col < 3; ++col) {
-      for (int row = 0; row < 3; ++row) {
-        const int other = 3 - row - col;  // the axis neither row nor column names
-        const float sine = row == col ? 0.0f : ((col - row + 3) % 3 == 1 ? -s : s) * axis[other];
-        by.m[col * 4 + row] = axis[row] * axis[col] * (1.0f - c) + (row == col ? c : sine);
-      }
+  for (int col = 0; col < 3; ++col) {
+    for (int row = 0; row < 3; ++row) {
+      const int other = 3 - row - col;  // the axis neither row nor column names
+      const float sine = row == col ? 0.0f : ((col - row + 3) % 3 == 1 ? -s : s) * axis[other];
+      by.m[col * 4 + row] = axis[row] * axis[col] * (1.0f - c) + (row == col ? c : sine);
     }
-  } else {
-    const int i = (principal + 1) % 3, j = (principal + 2) % 3;
-    const float sine = axis[principal] < 0.0f ? -s : s;
-    by.m[i * 4 + i] = c;
-    by.m[j * 4 + j] = c;
-    by.m[i * 4 + j] = sine;
-    by.m[j * 4 + i] = -sine;
+    if (axis[(col + 1) % 3] == 0.0f && axis[(col + 2) % 3] == 0.0f) by.m[col * 5] = 1.0f;
   }
   multiply_current(by);
 }
@@ -310,25 +264,27 @@ void glRotatef(GLfloat angle, GLfloat x, GLfloat y, GLfloat z) {
 void glLightfv(GLenum light, GLenum pname, const GLfloat* params) {
   Light& l = gl.lights[light - GL_LIGHT0];
   if (pname == GL_POSITION) {
-    transform(gl.modelview.levels[gl.modelview.top], params, params[3], l.position);
+    transform(gl.modelview.levels[gl.modelview.top].m, params, params[3], l.position);
   } else {
     float* field = pname == GL_AMBIENT ? l.ambient : pname == GL_DIFFUSE ? l.diffuse : l.specular;
     std::memcpy(field, params, 4 * sizeof(float));
   }
 }
 
+// The program gives the front face's ambient, diffuse, specular, emission and shininess.
 void glMaterialfv(GLenum /*face: always GL_FRONT*/, GLenum pname, const GLfloat* params) {
-  if (pname == GL_SHININESS) {
-    gl.front.shininess = params[0];
-  } else if (float* field = material_field(pname)) {
-    std::memcpy(field, params, 4 * sizeof(float));
-  }
+  Material& m = gl.front;
+  float* field = pname == GL_AMBIENT    ? m.ambient
+                 : pname == GL_DIFFUSE  ? m.diffuse
+                 : pname == GL_SPECULAR ? m.specular
+                 : pname == GL_EMISSION ? m.emission
+                                        : &m.shininess;
+  std::memcpy(field, params, (pname == GL_SHININESS ? 1 : 4) * sizeof(float));
 }
 
 void glNormal3f(GLfloat x, GLfloat y, GLfloat z) {
-  gl.normal[0] = x;
-  gl.normal[1] = y;
-  gl.normal[2] = z;
+  const float normal[3] = {x, y, z};
+  std::memcpy(gl.normal, normal, sizeof normal);
 }
 
 void glBegin(GLenum mode) {
@@ -358,25 +314,24 @@ void glTexCoord1f(GLfloat /*s*/) {}
 void glShadeModel(GLenum /*mode*/) {}
 
 // The raster position: lit like a vertex, projected to window pixels, and invalid (its
-// text then skipped) outside the view volume. web/bitmap_text.cpp draws the text there.
+// text then skipped) outside the view volume. web/bitmap_text.cpp draws the text there, no
+// taller than the window pixels between this row and the next, one unit below.
 void glRasterPos2i(GLint x, GLint y) {
-  const Matrix& modelview = gl.modelview.levels[gl.modelview.top];
   const float point[3] = {static_cast<float>(x), static_cast<float>(y), 0.0f};
-  float eye[4], color[4], clip[4];
-  transform(modelview, point, 1.0f, eye);
+  const float below[3] = {point[0], point[1] - 1.0f, 0.0f};
+  float color[4], clip[4], next[4];
   // Mesa lights a raster position at its object coordinates, against the lamps' eye
   // coordinates; the desktop's text has that colour, so the page's does too.
-  light_at(modelview, point, gl.normal, color);
-  transform(gl.projection.levels[gl.projection.top], eye, eye[3], clip);
+  light_at(gl.modelview.levels[gl.modelview.top], point, gl.normal, color);
+  to_clip(point, clip);
+  to_clip(below, next);
   Raster& r = page.raster;
   const float w = clip[3];
   r.valid = std::fabs(clip[0]) <= w && std::fabs(clip[1]) <= w && std::fabs(clip[2]) <= w;
-  // In Mesa's order of operations, so that the text lands on the same whole pixel.
-  const float inverse_w = 1.0f / w;
-  const float half_width = gl.viewport[2] / 2.0f, half_height = gl.viewport[3] / 2.0f;
-  r.x = clip[0] * inverse_w * half_width + (gl.viewport[0] + half_width);
-  r.y = clip[1] * inverse_w * half_height + (gl.viewport[1] + half_height);
-  r.z = clip[2] * inverse_w;
+  r.x = to_window(clip, 0);
+  r.y = to_window(clip, 1);
+  r.z = clip[2] * (1.0f / w);
+  r.row = std::fabs(r.y - to_window(next, 1));
   std::memcpy(r.color, color, sizeof r.color);
 }
 

@@ -27,9 +27,6 @@ void add_group(GLenum mode, const std::vector<Vertex>& vertices);
 // A colour from 0 to 1 into the vertex, rounded to bytes as GL rounds it.
 void set_color(Vertex& v, const float rgba[4]);
 
-// Scales a 3-vector to unit length; the zero vector stays as it is.
-void normalize(float* v);
-
 // The matrix on top of the current stack, and it multiplied on the right, as GL does.
 Matrix& current_matrix();
 void multiply_current(const Matrix& by);

@@ -65,6 +65,7 @@ struct FixedFunction {
 struct Raster {
   bool valid = false;
   float x = 0.0f, y = 0.0f, z = 0.0f;
+  float row = 0.0f;  // window pixels from this line of text to the next, one unit below
   float color[3] = {1.0f, 1.0f, 1.0f};
 };
 
