@@ -73,10 +73,7 @@ var LibraryMenu = {
     // Closes the open menu, if any, and gives the focus back to the picture.
     close: function() {
       var menu = document.getElementById('menu');
-      if (!menu) return false;
-      menu.remove();
-      document.getElementById('canvas').focus();
-      return true;
+      if (menu) menu.remove(), document.getElementById('canvas').focus();
     },
     focus: function(entry) {
       var old = document.querySelector('#menu li[tabindex="0"]');
