@@ -28,6 +28,7 @@
 #include <random>
 #include <sstream>
 #include <tuple>
+#include <utility>
 
 namespace {
 
@@ -64,11 +65,9 @@ const Named clear_bits[] = {NAMED(COLOR_BUFFER_BIT), NAMED(DEPTH_BUFFER_BIT),
 // clang-format on
 
 std::string take_call_log() {
-  std::string out = call_log;
-  if (redisplays > 0) out += "glutPostRedisplay x" + std::to_string(redisplays) + "\n";
-  call_log.clear();
-  redisplays = 0;
-  return out;
+  if (redisplays > 0)
+    call_log += "glutPostRedisplay x" + std::to_string(std::exchange(redisplays, 0)) + "\n";
+  return std::exchange(call_log, "");
 }
 
 // A record's line: a name, then n numbers.
@@ -130,9 +129,8 @@ std::string dump_records() {
 std::string changed_words(const std::string& before, const std::string& after) {
   std::istringstream b(before), a(after);
   std::string out, wb, wa;
-  while (b >> wb && a >> wa) {
+  while (b >> wb && a >> wa)
     if (wa != wb) out += "  " + wa + "\n";
-  }
   return out;
 }
 
@@ -149,11 +147,10 @@ std::string picture_record() {
   for (const auto& [what, name] : queries) {
     GLint v = 0;
     glGetIntegerv(what, &v);
-    const auto* known =
-        std::find_if(std::begin(answers), std::end(answers),
-                     [v](const Named& answer) { return answer.first == static_cast<GLenum>(v); });
-    out += "state " + std::string(name) + " " +
-           (known != std::end(answers) ? known->second : std::to_string(v)) + "\n";
+    std::string answer = std::to_string(v);
+    for (const auto& [value, known] : answers)
+      if (value == static_cast<GLenum>(v)) answer = known;
+    out += "state " + std::string(name) + " " + answer + "\n";
   }
   glFeedbackBuffer(static_cast<GLsizei>(feedback.size()), GL_3D_COLOR, feedback.data());
   glRenderMode(GL_FEEDBACK);
