@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The real program on a private X server, driven through one scenario of tests/data/e2e/:
-# one step a line, a verb (the do_ functions below) and its arguments; files named in a
-# step are under tests/data/. Prints each check's outcome; fails if one fails.
+# one step a line, a verb (a do_ function below, or else a command: sleep, xdotool, xr_menu,
+# xr_drag) and its arguments; files named in a step are under tests/data/. Prints each check's outcome; fails if one fails.
 # Usage: run.sh SCENARIO PROGRAM PROJECT_ROOT
 # shellcheck disable=SC2317 # the do_ steps are called by name
 set -uo pipefail
@@ -30,11 +30,7 @@ do_start() {
   xr_start "$1" "$root" env PATH="$XR/bin:$PATH" \
     "$program" || { echo "FAIL no window: $(cat "$XR/err")"; exit 1; }
 }
-do_keys() { xdotool key --delay 30 "$@"; }
 do_type() { xdotool type --delay 30 "$(tr -d '\n' <"$data/$1")"; }
-do_menu() { xr_menu "$@" || { echo "FAIL menu $*"; failed=1; }; }
-do_drag() { xr_drag "$@"; }
-do_pause() { sleep "$1"; }
 do_shot() { sleep 0.3 && xr_shot "$XR/shot.png"; }
 
 # Between MIN and MAX pixels of the region of the last shot are of the colour class, a test on
@@ -78,8 +74,8 @@ do_quiet() { check "nothing on standard error" test ! -s "$XR/err"; }
 
 while read -r verb args <&3; do
   case $verb in "" | "#"*) continue ;; esac
-  declare -F "do_$verb" >/dev/null || { echo "FAIL unknown step: $verb"; exit 1; }
+  declare -F "do_$verb" >/dev/null && verb=do_$verb
   # shellcheck disable=SC2086 # the arguments split into words
-  "do_$verb" $args
+  "$verb" $args || { echo "FAIL step: $verb $args"; failed=1; }
 done 3<"$scenario"
 exit "$failed"

@@ -1,11 +1,12 @@
 // The model's tests. A transcript: tests/data/sim/transcript.txt lists operations ("== "
-// lines), each followed by what it prints and the whole state after it, in hex floats; the
+// lines), each followed by what it prints and the whole state after it, as name=value; the
 // test runs the operations and compares its own transcript with the file, byte for byte.
 // Then the physics against the exact solution of the linearised equations.
 // FOUCAULT_REGEN=1 writes the file afresh instead; read the difference before committing it.
 #include "sim/integrator.h"
 #include "sim/sim_state.h"
 #include "sim/trace.h"
+#include "tests/sim/records.h"
 
 #include <algorithm>
 #include <cmath>
@@ -20,38 +21,6 @@
 #include <vector>
 
 namespace {
-
-// %a, except that a subnormal is written as a normal number times 2^-64: C libraries write
-// subnormals differently (glibc 0x0.8p-1022, musl and so the browser build 0x1p-1023).
-std::string hex(double x) {
-  char buf[48];
-  const double scale = std::fpclassify(x) == FP_SUBNORMAL ? 0x1p64 : 1.0;
-  std::snprintf(buf, sizeof buf, scale > 1.0 ? "%a*2^-64" : "%a", x * scale);
-  return buf;
-}
-
-// Appends the whole state of the model: its record, then the trace entries that matter.
-void append_state(std::string& text) {
-  char buf[1024];
-  std::snprintf(buf, sizeof buf,
-                "time %a earth %a sky %a plane %a\n"
-                "omega %s latitude %a sin %a cos %a omega_sin %s dt %a substeps %d\n"
-                "bob %a %a %a v %a %a mid %a %a v %a %a\n"
-                "running %d earth_fixed %d first_reset %d trace len %d start %d frames %d\n",
-                sim.sim_time, sim.earth_angle, sim.sky_angle, sim.plane_angle,
-                hex(sim.omega).c_str(), sim.latitude, sim.sin_lat, sim.cos_lat,
-                hex(sim.omega_sin_lat).c_str(), sim.dt, sim.substeps_per_idle, sim.bob_x, sim.bob_y,
-                sim.bob_z, sim.bob_vx, sim.bob_vy, sim.mid_x, sim.mid_y, sim.mid_vx, sim.mid_vy,
-                sim.running, sim.earth_fixed, sim.first_reset, trace.trace_len, trace.trace_start,
-                trace.frame_count);
-  text += buf;
-  // Entry 0 (the sample that has just left), then the shown window and the staging slot.
-  for (int i = 0; i <= trace.trace_len; i = std::max(i + 1, trace.trace_start)) {
-    std::snprintf(buf, sizeof buf, " %3d %a %a %a\n", i, trace.trace_x[i], trace.trace_y[i],
-                  trace.trace_z[i]);
-    text += buf;
-  }
-}
 
 // Frames drawn so far in the scripted run: each one samples the bob somewhere new.
 int frames_drawn = 0;
@@ -101,7 +70,12 @@ TEST(Model, ScriptedRunMatchesItsTranscript) {
     // Line ends shown as "$", as cat -A does, so that trailing blanks stay visible.
     for (char c : testing::internal::GetCapturedStdout())
       transcript += c == '\n' ? "$\n" : std::string(1, c);
-    append_state(transcript);
+    // The record, then entry 0 (the sample that has just left), the window, the staging slot.
+    transcript += model_words();
+    for (int i = 0; i <= trace.trace_len; i = std::max(i + 1, trace.trace_start))
+      transcript +=
+          std::to_string(i) + " " +
+          words({{"x", trace.trace_x[i]}, {"y", trace.trace_y[i]}, {"z", trace.trace_z[i]}});
   }
   if (std::getenv("FOUCAULT_REGEN") != nullptr) {
     std::ofstream(path, std::ios::binary) << transcript;
