@@ -331,16 +331,22 @@ TEST(Program, SeededStorm) {
     SCOPED_TRACE("seed " + std::to_string(seed) + ", event " + std::to_string(i) + ": " + event);
     GLdouble projection[16];
     glGetDoublev(GL_PROJECTION_MATRIX, projection);
-    EXPECT_TRUE(view.view_free + view.view_zoom == 1 && view.view_free * view.view_zoom == 0);
+    EXPECT_TRUE(view.view_free + view.view_zoom == 1 && view.view_free * view.view_zoom == 0)
+        << "one camera mode";
     EXPECT_LE(static_cast<unsigned>(sim.running | sim.earth_fixed | view.corotate | view.show_help),
-              1u);
-    EXPECT_EQ(view.lighting_on, glIsEnabled(GL_LIGHTING));
+              1u)
+        << "switches 0 or 1";
+    EXPECT_EQ(view.lighting_on, glIsEnabled(GL_LIGHTING)) << "lighting switch as GL has it";
     EXPECT_TRUE(trace.trace_len == trace_entries && trace.trace_start >= 1 &&
-                trace.trace_start <= trace_entries && trace.frame_count >= 0);
-    EXPECT_TRUE(sim.sin_lat == std::sin(sim.latitude) && sim.cos_lat == std::cos(sim.latitude));
-    EXPECT_TRUE(std::isfinite(projection[0]) && std::isfinite(projection[5]));
+                trace.trace_start <= trace_entries && trace.frame_count >= 0)
+        << "trace window inside its arrays";
+    EXPECT_TRUE(sim.sin_lat == std::sin(sim.latitude) && sim.cos_lat == std::cos(sim.latitude))
+        << "latitude terms derived";
+    EXPECT_TRUE(std::isfinite(projection[0]) && std::isfinite(projection[5]))
+        << "finite projection";
     EXPECT_TRUE(!std::isfinite(sim.omega) ||
-                sim.omega_sin_lat == std::sin(sim.latitude) * sim.omega);
+                sim.omega_sin_lat == std::sin(sim.latitude) * sim.omega)
+        << "rate term derived";
     ASSERT_FALSE(HasFailure()) << dump_records();
   }
 }
