@@ -5,11 +5,10 @@
 // goes in, stays in, and returns to the picture when Escape or the close button closes it.
 var LibraryHelp = {
   $HELP: {
-    // The dialog's text, made once from the template; the page's body rule becomes the host's.
-    text: function(dialog) {
-      var host = dialog.querySelector('.text > div');
-      if (host.shadowRoot) return host.shadowRoot;
-      var root = host.attachShadow({mode: 'open'});
+    // The dialog's text, made from the template when it first opens, and its listeners; the
+    // page's body rule becomes the host's.
+    make: function(dialog) {
+      var root = HELP.root = dialog.querySelector('.text > div').attachShadow({mode: 'open'});
       root.appendChild(document.getElementById('help-page').content.cloneNode(true));
       root.querySelectorAll('style').forEach(function(style) {
         style.textContent = style.textContent.replace(/\bbody\b/g, ':host');
@@ -22,14 +21,8 @@ var LibraryHelp = {
         target.scrollIntoView();
         target.focus();
       });
-      return root;
-    },
-    open: function() {
-      var dialog = document.getElementById('help');
-      if (dialog.open) return;
-      HELP.text(dialog);
-      dialog.showModal ? dialog.showModal() : dialog.setAttribute('open', '');
-      dialog.querySelector('.close').focus();
+      dialog.addEventListener('keydown', HELP.key);
+      dialog.querySelector('.close').addEventListener('click', HELP.close);
     },
     close: function() {
       var dialog = document.getElementById('help');
@@ -45,20 +38,20 @@ var LibraryHelp = {
         return HELP.close();
       }
       if (e.key != 'Tab') return;
-      var stops = [dialog.querySelector('.close')].concat(Array.from(HELP.text(dialog).querySelectorAll('a[href]')));
-      var at = stops.indexOf(HELP.text(dialog).activeElement || document.activeElement);
+      var stops = [dialog.querySelector('.close')].concat(Array.from(HELP.root.querySelectorAll('a[href]')));
+      var at = stops.indexOf(HELP.root.activeElement || document.activeElement);
       e.preventDefault();
       stops[(at + (e.shiftKey ? stops.length - 1 : 1)) % stops.length].focus();
     },
   },
-  $HELP__postset: "(function() {" +
-                  "  var dialog = document.getElementById('help');" +
-                  "  dialog.addEventListener('keydown', HELP.key);" +
-                  "  dialog.querySelector('.close').addEventListener('click', HELP.close);" +
-                  "})();",
 
+  // The help entry's command: the dialog opens, its close button focused.
   system: function(command) {
-    HELP.open();
+    var dialog = document.getElementById('help');
+    if (dialog.open) return 0;
+    if (!HELP.root) HELP.make(dialog);
+    dialog.showModal ? dialog.showModal() : dialog.setAttribute('open', '');
+    dialog.querySelector('.close').focus();
     return 0;
   },
 };

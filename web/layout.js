@@ -52,9 +52,9 @@ var LibraryLayout = {
                  lost ? 'L’affichage 3D a été interrompu par le navigateur ; l’image revient dès qu’il le permet.' : '');
   },
   // The program has ended (Q): the picture stands, dimmed, with a way to start again.
-  web_stop__deps: ['web_close_menu'],
+  web_stop__deps: ['$MENU'],
   web_stop: function() {
-    _web_close_menu();
+    MENU.close();
     LAYOUT.state('stopped', 'Le simulateur est arrêté (touche Q).');
     var again = document.querySelector('#status button');
     again.hidden = false;

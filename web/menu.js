@@ -9,25 +9,21 @@ var LibraryMenu = {
   $MENU: {
     menus: [],
     root: 0,
-    // Proper French for the desktop's labels, whose accents are marks after the letter: each
-    // pair the program's label and what the page shows.
+    // Proper French for the desktop's labels (trimmed), whose accents are marks after the
+    // letter: each pair the program's label and what the page shows. The others show as they are.
     names: [
-      ['RAZ vue et calcul ', 'Remise à zéro de la vue et du calcul'],
-      ["L'observateur regarde ", "L'observateur regarde"], ['le po^le', 'le pôle'],
+      ['RAZ vue et calcul', 'Remise à zéro de la vue et du calcul'], ['le po^le', 'le pôle'],
       ["l'e'quateur", "l'équateur"], ['de  3/4 Nord', 'de trois quarts nord'],
-      ['RAZ Cas initial ', 'Remise à zéro du cas initial'], ["lach'e du Sud        ", 'lâché du sud'],
-      ["lach'e de l'Ouest    ", "lâché de l'ouest"], ["lach'e du Sud Ouest  ", 'lâché du sud-ouest'],
-      ['Position du pendule', 'Position du pendule'],
+      ['RAZ Cas initial', 'Remise à zéro du cas initial'], ["lach'e du Sud", 'lâché du sud'],
+      ["lach'e de l'Ouest", "lâché de l'ouest"], ["lach'e du Sud Ouest", 'lâché du sud-ouest'],
       ['pendule au po^le nord', 'pendule au pôle Nord'], ['pendule a` 45 nord', 'pendule à 45° nord'],
       ["pendule a` l'equateur", "pendule à l'équateur"], ['pendule a` 45 sud', 'pendule à 45° sud'],
-      ['pendule au po^le sud', 'pendule au pôle Sud'],
-      ['Rotation Terre/Ciel', 'Rotation de la Terre ou du ciel'], ['Terre fixe', 'Terre fixe'],
-      ['Ciel fixe', 'Ciel fixe'], ['rotation du sol (O/N)', 'rotation du sol, oui ou non'],
-      ['rot. Terre + rapide', 'rotation de la Terre plus rapide'],
-      ['rot. Terre - rapide', 'rotation de la Terre moins rapide'], ['Aide               ', 'Aide'],
+      ['pendule au po^le sud', 'pendule au pôle Sud'], ['Rotation Terre/Ciel', 'Rotation de la Terre ou du ciel'],
+      ['rotation du sol (O/N)', 'rotation du sol, oui ou non'], ['rot. Terre + rapide', 'rotation de la Terre plus rapide'],
+      ['rot. Terre - rapide', 'rotation de la Terre moins rapide'],
     ],
     text: function(label) {
-      var pair = MENU.names.find(function(pair) { return pair[0] == label; });
+      var pair = MENU.names.find(function(pair) { return pair[0] == label.trim(); });
       return pair ? pair[1] : label.trim();
     },
 
@@ -84,10 +80,9 @@ var LibraryMenu = {
     // Opens (or closes) an entry's submenu; its sisters' submenus close.
     expand: function(entry, open) {
       entry.parentNode.querySelectorAll(':scope > [aria-expanded="true"]').forEach(function(other) {
-        if (other != entry) MENU.collapse(other);
+        if (other != entry || !open) MENU.collapse(other);
       });
-      if (!entry.item || !entry.item.sub || open == (entry.getAttribute('aria-expanded') == 'true')) return;
-      if (!open) return MENU.collapse(entry);
+      if (!open || entry.getAttribute('aria-expanded') == 'true') return;
       entry.setAttribute('aria-expanded', 'true');
       var sub = entry.lastChild, parent = entry.parentNode.getBoundingClientRect();
       var row = entry.getBoundingClientRect(), width = sub.getBoundingClientRect().width;
@@ -115,9 +110,8 @@ var LibraryMenu = {
       MENU.focus(parent);
     },
     choose: function(entry) {
-      var menu = MENU.menus[entry.item.menu - 1], value = entry.item.value;
       MENU.close();
-      _web_menu_choice(menu.callback, value);
+      _web_menu_choice(entry.item.callback, entry.item.value);
     },
     clicked: function(e) {
       var entry = e.target.closest('li');
@@ -160,13 +154,11 @@ var LibraryMenu = {
                   "  document.addEventListener(type, MENU.outside, {capture: true, passive: false});" +
                   "});",
 
-  glutCreateMenu: function(callback) {
-    MENU.menus.push({callback: callback, items: []});
-    return MENU.menus.length;
-  },
+  // A menu's number is its place in MENU.menus, from 1: the length push returns.
+  glutCreateMenu: function(callback) { return MENU.menus.push({callback: callback, items: []}); },
   glutAddMenuEntry: function(label, value) {
-    var menu = MENU.menus.length;
-    MENU.menus[menu - 1].items.push({label: UTF8ToString(label), value: value, menu: menu});
+    var menu = MENU.menus[MENU.menus.length - 1];
+    menu.items.push({label: UTF8ToString(label), value: value, callback: menu.callback});
   },
   glutAddSubMenu: function(label, sub) {
     MENU.menus[MENU.menus.length - 1].items.push({label: UTF8ToString(label), sub: sub});
@@ -178,7 +170,6 @@ var LibraryMenu = {
     var r = document.getElementById('canvas').getBoundingClientRect();
     MENU.open(r.left + x, r.top + y);
   },
-  web_close_menu: function() { MENU.close(); },
 };
 
 autoAddDeps(LibraryMenu, '$MENU');
