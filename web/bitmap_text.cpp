@@ -29,15 +29,14 @@ void glutBitmapCharacter(void* /*font: always Helvetica 12*/, int character) {
   Raster& r = page.raster;
   if (!r.valid || character < ' ' || character > '~') return;
   const Glyph& glyph = glyphs[character - ' '];
-  const int* view = page.gl.viewport;
+  const auto& view = page.gl.viewport;
   const float left = std::floor(r.x), bottom = std::floor(r.y);
   // A glyph's pixel as large as the device's pixels allow, but with a blank row left between
   // one line of text and the next.
   const float scale = std::clamp(std::floor((r.row - 1.0f) / font_height), 1.0f,
                                  static_cast<float>(page.text_scale));
-  const float rgba[4] = {r.color[0], r.color[1], r.color[2], 1.0f};
   Vertex corner;
-  set_color(corner, rgba);
+  set_color(corner, r.color);
   corner.clip[2] = r.z;
   corner.clip[3] = 1.0f;
   static std::vector<Vertex> corners;  // kept from one character to the next, for their room

@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <numeric>
 
 extern "C" {
 void __real_glEnable(GLenum cap);
@@ -85,8 +86,8 @@ bool keep_capability(GLenum cap, bool on) {
 // A point in the model-view space of the moment to clip coordinates, as Mesa takes it.
 void to_clip(const float* point, float* clip) {
   float eye[4];
-  transform(gl.modelview.levels[gl.modelview.top].m, point, 1.0f, eye);
-  transform(gl.projection.levels[gl.projection.top].m, eye, eye[3], clip);
+  transform(gl.modelview.back().m, point, 1.0f, eye);
+  transform(gl.projection.back().m, eye, eye[3], clip);
 }
 
 // A clip coordinate to window pixels along x (axis 0) or y (1), in Mesa's order of operations,
@@ -96,15 +97,12 @@ float to_window(const float* clip, int axis) {
   return clip[axis] * (1.0f / clip[3]) * half + (gl.viewport[axis] + half);
 }
 
-}  // namespace
-
-Matrix& current_matrix() {
-  return gl.current->levels[gl.current->top];
-}
-
+// The current matrix multiplied on the right, as GL does.
 void multiply_current(const Matrix& by) {
-  current_matrix() = product(current_matrix(), by);
+  gl.current->back() = product(gl.current->back(), by);
 }
+
+}  // namespace
 
 void assemble(GLenum mode, const std::vector<int>& sequence, std::vector<int>& order) {
   const int n = static_cast<int>(sequence.size());
@@ -136,18 +134,10 @@ void add_primitives(GLenum kind, const std::vector<Vertex>& points, const std::v
   b.runs.back().count += static_cast<int>(order.size());
 }
 
-void add_group(GLenum mode, const std::vector<Vertex>& vertices) {
-  std::vector<int> sequence(vertices.size()), order;
-  for (size_t i = 0; i < sequence.size(); ++i) sequence[i] = static_cast<int>(i);
-  assemble(mode, sequence, order);
-  const bool lines = mode == GL_LINES || mode == GL_LINE_STRIP || mode == GL_LINE_LOOP;
-  add_primitives(lines ? GL_LINES : GL_TRIANGLES, vertices, order);
-}
-
 void take_matrices() {
   Batch& b = page.batch;
-  b.modelview = gl.modelview.levels[gl.modelview.top];
-  b.mvp = product(gl.projection.levels[gl.projection.top], b.modelview);
+  b.modelview = gl.modelview.back();
+  b.mvp = product(gl.projection.back(), b.modelview);
 }
 
 void set_color(Vertex& v, const float rgba[4]) {
@@ -181,14 +171,12 @@ void __wrap_glDisable(GLenum cap) {
 
 void __real_glClearColor(GLclampf red, GLclampf green, GLclampf blue, GLclampf alpha);
 void __wrap_glClearColor(GLclampf red, GLclampf green, GLclampf blue, GLclampf alpha) {
-  const float color[4] = {red, green, blue, alpha};
-  std::memcpy(page.clear_color, color, sizeof color);
+  page.clear_color = {red, green, blue, alpha};
   __real_glClearColor(red, green, blue, alpha);
 }
 
 void __wrap_glViewport(GLint x, GLint y, GLsizei width, GLsizei height) {
-  const int viewport[4] = {x, y, width, height};
-  std::memcpy(gl.viewport, viewport, sizeof viewport);
+  gl.viewport = {x, y, width, height};
   __real_glViewport(x, y, width, height);
 }
 
@@ -204,20 +192,16 @@ void glMatrixMode(GLenum mode) {
 }
 
 void glLoadIdentity() {
-  current_matrix() = Matrix{};
+  gl.current->back() = Matrix{};
 }
 
 // A full stack, or an empty one, is an error in GL that changes nothing.
 void glPushMatrix() {
-  MatrixStack& s = *gl.current;
-  if (s.top + 1 < stack_depth) {
-    s.levels[s.top + 1] = s.levels[s.top];
-    ++s.top;
-  }
+  if (gl.current->size() < stack_depth) gl.current->push_back(gl.current->back());
 }
 
 void glPopMatrix() {
-  if (gl.current->top > 0) --gl.current->top;
+  if (gl.current->size() > 1) gl.current->pop_back();
 }
 
 void glMultMatrixf(const GLfloat* m) {
@@ -228,7 +212,7 @@ void glMultMatrixf(const GLfloat* m) {
 
 void glMultMatrixd(const GLdouble* m) {
   Matrix by;
-  for (int i = 0; i < 16; ++i) by.m[i] = static_cast<float>(m[i]);
+  std::copy(m, m + 16, by.m);  // each rounded to single precision
   multiply_current(by);
 }
 
@@ -264,7 +248,7 @@ void glRotatef(GLfloat angle, GLfloat x, GLfloat y, GLfloat z) {
 void glLightfv(GLenum light, GLenum pname, const GLfloat* params) {
   Light& l = gl.lights[light - GL_LIGHT0];
   if (pname == GL_POSITION) {
-    transform(gl.modelview.levels[gl.modelview.top].m, params, params[3], l.position);
+    transform(gl.modelview.back().m, params, params[3], l.position);
   } else {
     float* field = pname == GL_AMBIENT ? l.ambient : pname == GL_DIFFUSE ? l.diffuse : l.specular;
     std::memcpy(field, params, 4 * sizeof(float));
@@ -283,8 +267,7 @@ void glMaterialfv(GLenum /*face: always GL_FRONT*/, GLenum pname, const GLfloat*
 }
 
 void glNormal3f(GLfloat x, GLfloat y, GLfloat z) {
-  const float normal[3] = {x, y, z};
-  std::memcpy(gl.normal, normal, sizeof normal);
+  gl.normal = {x, y, z};
 }
 
 void glBegin(GLenum mode) {
@@ -293,14 +276,21 @@ void glBegin(GLenum mode) {
   take_matrices();
 }
 
+// The group's vertices in the order given, made lines or triangles as the mode asks.
 void glEnd() {
-  if (page.batch.begun != 0) add_group(page.batch.begun, page.batch.group);
-  page.batch.begun = 0;
+  Batch& b = page.batch;
+  if (b.begun == 0) return;
+  std::vector<int> sequence(b.group.size()), order;
+  std::iota(sequence.begin(), sequence.end(), 0);
+  assemble(b.begun, sequence, order);
+  const bool lines = b.begun == GL_LINES || b.begun == GL_LINE_STRIP || b.begun == GL_LINE_LOOP;
+  add_primitives(lines ? GL_LINES : GL_TRIANGLES, b.group, order);
+  b.begun = 0;
 }
 
 void glVertex3f(GLfloat x, GLfloat y, GLfloat z) {
   const float vertex[3] = {x, y, z};
-  page.batch.group.push_back(lit_vertex(vertex, gl.normal));
+  page.batch.group.push_back(lit_vertex(vertex, gl.normal.data()));
 }
 
 void glVertex3d(GLdouble x, GLdouble y, GLdouble z) {
@@ -319,20 +309,19 @@ void glShadeModel(GLenum /*mode*/) {}
 void glRasterPos2i(GLint x, GLint y) {
   const float point[3] = {static_cast<float>(x), static_cast<float>(y), 0.0f};
   const float below[3] = {point[0], point[1] - 1.0f, 0.0f};
-  float color[4], clip[4], next[4];
+  float clip[4], next[4];
+  Raster& r = page.raster;
   // Mesa lights a raster position at its object coordinates, against the lamps' eye
   // coordinates; the desktop's text has that colour, so the page's does too.
-  light_at(gl.modelview.levels[gl.modelview.top], point, gl.normal, color);
+  light_at(gl.modelview.back(), point, gl.normal.data(), r.color);
   to_clip(point, clip);
   to_clip(below, next);
-  Raster& r = page.raster;
   const float w = clip[3];
   r.valid = std::fabs(clip[0]) <= w && std::fabs(clip[1]) <= w && std::fabs(clip[2]) <= w;
   r.x = to_window(clip, 0);
   r.y = to_window(clip, 1);
   r.z = clip[2] * (1.0f / w);
   r.row = std::fabs(r.y - to_window(next, 1));
-  std::memcpy(r.color, color, sizeof r.color);
 }
 
 }  // extern "C"

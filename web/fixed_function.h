@@ -21,12 +21,5 @@ void assemble(GLenum mode, const std::vector<int>& sequence, std::vector<int>& o
 // `order` holds their numbers in `points`, two or three a primitive.
 void add_primitives(GLenum kind, const std::vector<Vertex>& points, const std::vector<int>& order);
 
-// A group given in a glBegin mode, as add_primitives takes it.
-void add_group(GLenum mode, const std::vector<Vertex>& vertices);
-
 // A colour from 0 to 1 into the vertex, rounded to bytes as GL rounds it.
 void set_color(Vertex& v, const float rgba[4]);
-
-// The matrix on top of the current stack, and it multiplied on the right, as GL does.
-Matrix& current_matrix();
-void multiply_current(const Matrix& by);

@@ -22,31 +22,25 @@ struct Touch {
 
 struct Light {
   bool on = false;
-  float ambient[4] = {0.0f, 0.0f, 0.0f, 1.0f};
-  float diffuse[4] = {0.0f, 0.0f, 0.0f, 1.0f};
-  float specular[4] = {0.0f, 0.0f, 0.0f, 1.0f};
-  float position[4] = {0.0f, 0.0f, 1.0f, 0.0f};  // in eye coordinates
+  float ambient[4] = {0, 0, 0, 1}, diffuse[4] = {0, 0, 0, 1}, specular[4] = {0, 0, 0, 1};
+  float position[4] = {0, 0, 1, 0};  // in eye coordinates
 };
 
 struct Material {
-  float ambient[4] = {0.2f, 0.2f, 0.2f, 1.0f};
-  float diffuse[4] = {0.8f, 0.8f, 0.8f, 1.0f};
-  float specular[4] = {0.0f, 0.0f, 0.0f, 1.0f};
-  float emission[4] = {0.0f, 0.0f, 0.0f, 1.0f};
+  float ambient[4] = {0.2f, 0.2f, 0.2f, 1}, diffuse[4] = {0.8f, 0.8f, 0.8f, 1};
+  float specular[4] = {0, 0, 0, 1}, emission[4] = {0, 0, 0, 1};
   float shininess = 0.0f;
 };
 
 constexpr int light_count = 8;
-constexpr int stack_depth = 32;  // GL's least model-view stack, more than the program needs
+constexpr std::size_t stack_depth = 32;  // GL's least model-view stack, more than the program needs
 
 // A column-major matrix, as GL keeps it.
 struct Matrix {
   float m[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
 };
-struct MatrixStack {
-  Matrix levels[stack_depth];
-  int top = 0;
-};
+// A matrix stack, its top last; it starts with the identity alone.
+using MatrixStack = std::vector<Matrix>;
 
 // OpenGL 1.1's state as the program sets it; WebGL keeps only the clear values, the depth
 // test and the viewport. Light 0 alone starts with a white diffuse and specular part.
@@ -54,10 +48,10 @@ struct FixedFunction {
   bool lighting = false;
   Light lights[light_count] = {{false, {0, 0, 0, 1}, {1, 1, 1, 1}, {1, 1, 1, 1}, {0, 0, 1, 0}}};
   Material front;
-  float normal[3] = {0.0f, 0.0f, 1.0f};
-  MatrixStack modelview, projection;
+  std::array<float, 3> normal = {0.0f, 0.0f, 1.0f};
+  MatrixStack modelview{Matrix{}}, projection{Matrix{}};
   MatrixStack* current = &modelview;
-  int viewport[4] = {0, 0, 0, 0};
+  std::array<int, 4> viewport = {0, 0, 0, 0};
 };
 
 // The raster position as glRasterPos2i leaves it: window pixels, depth in normalized device
@@ -66,7 +60,7 @@ struct Raster {
   bool valid = false;
   float x = 0.0f, y = 0.0f, z = 0.0f;
   float row = 0.0f;  // window pixels from this line of text to the next, one unit below
-  float color[3] = {1.0f, 1.0f, 1.0f};
+  float color[4] = {1.0f, 1.0f, 1.0f, 1.0f};
 };
 
 // A vertex as the graphics card takes it: clip coordinates and the lit colour in bytes, as
@@ -121,7 +115,7 @@ struct Page {
   // What WebGL keeps of the state the program sets, given again to a restored context
   // (web/webgl.cpp) with gl.viewport; the rest of GL's state lives in gl.
   std::set<GLenum> enabled;  // the capabilities WebGL has, switched on
-  float clear_color[4] = {0.0f, 0.0f, 0.0f, 0.0f};
+  std::array<float, 4> clear_color = {0.0f, 0.0f, 0.0f, 0.0f};
 
   FixedFunction gl;
   Raster raster;

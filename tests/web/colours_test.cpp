@@ -171,7 +171,7 @@ void __wrap_glRasterPos2i(GLint x, GLint y) {
   __real_glRasterPos2i(x, y);
   const Raster& r = page.raster;
   Vertex v{{0.0f, 0.0f, r.z, 1.0f}, {}};  // where it lands is the page tests' business
-  set_color(v, std::array<float, 4>{r.color[0], r.color[1], r.color[2], 1.0f}.data());
+  set_color(v, r.color);
   if (r.valid) groups.push_back({"text", page.batch.indices.size(), {v}});
 }
 }
@@ -213,7 +213,7 @@ TEST(WebLayer, LightsAndPlacesAsTheDesktop) {
         if (group == "text" && k < 2) continue;
         for (const Vertex& v : mine) {
           // Window coordinates (x, y in pixels, depth from 0 to 1), then the colour.
-          const int* view = page.gl.viewport;
+          const auto& view = page.gl.viewport;
           const double value = k == 2  ? (v.clip[2] / v.clip[3] + 1.0) / 2.0
                                : k < 2 ? (v.clip[k] / v.clip[3] + 1.0) * view[2 + k] / 2.0 + view[k]
                                        : v.color[k - 3] / 255.0;
