@@ -71,16 +71,17 @@ void light_at(const Matrix& modelview, const float* at, const float* normal, flo
   shade(at, eye_normal, color);
 }
 
-// Lighting, its lamps and texturing are kept here; WebGL has none of them.
-bool keep_capability(GLenum cap, bool on) {
+// Lighting, its lamps and texturing are kept here; WebGL has none of them. The others go on
+// to WebGL, and are recorded too, for a restored context (web/webgl.cpp).
+void set_capability(GLenum cap, bool on) {
   if (cap == GL_LIGHTING) {
     gl.lighting = on;
   } else if (cap >= GL_LIGHT0 && cap < GL_LIGHT0 + light_count) {
     gl.lights[cap - GL_LIGHT0].on = on;
-  } else {
-    return cap == GL_TEXTURE_2D;
+  } else if (cap != GL_TEXTURE_2D) {
+    page.enabled[cap] = on;
+    (on ? __real_glEnable : __real_glDisable)(cap);
   }
-  return true;
 }
 
 // A point in the model-view space of the moment to clip coordinates, as Mesa takes it.
@@ -156,17 +157,12 @@ Vertex lit_vertex(const float vertex[3], const float normal[3]) {
 
 extern "C" {
 
-// What WebGL keeps is recorded too, for a restored context (web/webgl.cpp).
 void __wrap_glEnable(GLenum cap) {
-  if (keep_capability(cap, true)) return;
-  page.enabled.insert(cap);
-  __real_glEnable(cap);
+  set_capability(cap, true);
 }
 
 void __wrap_glDisable(GLenum cap) {
-  if (keep_capability(cap, false)) return;
-  page.enabled.erase(cap);
-  __real_glDisable(cap);
+  set_capability(cap, false);
 }
 
 void __real_glClearColor(GLclampf red, GLclampf green, GLclampf blue, GLclampf alpha);

@@ -6,7 +6,7 @@
 #include <GL/gl.h>
 #include <array>
 #include <csetjmp>
-#include <set>
+#include <map>
 #include <vector>
 
 // One finger drags as the left button does and, held still, opens the menu; two pinch.
@@ -114,7 +114,7 @@ struct Page {
 
   // What WebGL keeps of the state the program sets, given again to a restored context
   // (web/webgl.cpp) with gl.viewport; the rest of GL's state lives in gl.
-  std::set<GLenum> enabled;  // the capabilities WebGL has, switched on
+  std::map<GLenum, bool> enabled;  // the capabilities WebGL has, switched on or off
   std::array<float, 4> clear_color = {0.0f, 0.0f, 0.0f, 0.0f};
 
   FixedFunction gl;

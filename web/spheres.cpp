@@ -25,7 +25,8 @@ void keep_only(std::vector<int>& order, size_t corners, Keep keep) {
 }
 
 // Sines and cosines at n steps round the circle (half of it when half is set); a
-// negative n goes the other way. Entry |n| closes the circle.
+// negative n goes the other way. Entry |n| closes the circle: (0, 1) as entry 0, or (0, -1)
+// for the half.
 struct CircleTable {
   std::vector<float> sin, cos;
   CircleTable(int n, bool half) : sin(std::abs(n) + 1, 0.0f), cos(std::abs(n) + 1, 1.0f) {
@@ -35,8 +36,7 @@ struct CircleTable {
       sin[i] = static_cast<float>(std::sin(static_cast<double>(angle * i)));
       cos[i] = static_cast<float>(std::cos(static_cast<double>(angle * i)));
     }
-    sin[size] = half ? 0.0f : sin[0];
-    cos[size] = half ? -1.0f : cos[0];
+    if (half) cos[size] = -1.0f;
   }
 };
 
@@ -106,6 +106,19 @@ struct Sphere {
   }
 };
 
+// The frame's solid spheres drawn so far whose ball the sight line from the eye (the origin)
+// to a point crosses, one bit each (the first 32).
+uint32_t spheres_in_front(const Vec3& p) {
+  uint32_t in_front = 0;
+  for (size_t k = 0; k < page.batch.occluders.size() && k < 32; ++k) {
+    const auto& o = page.batch.occluders[k];
+    // The sight line's point nearest the sphere's centre.
+    const Vec3 d = add(o, -std::clamp(dot(p, o) / dot(p, p), 0.0f, 1.0f), p);
+    if (dot(d, d) < o[3] * o[3]) in_front |= 1u << k;
+  }
+  return in_front;
+}
+
 }  // namespace
 
 // One triangle strip per band between two rings, each closed by repeating its first pair.
@@ -125,23 +138,6 @@ void glutSolidSphere(GLdouble radius, GLint slices, GLint stacks) {
     page.batch.occluders.push_back({s.centre()[0], s.centre()[1], s.centre()[2], s.inner_radius()});
   }
 }
-
-namespace {
-
-// The frame's solid spheres drawn so far whose ball the sight line from the eye (the origin)
-// to a point crosses, one bit each (the first 32).
-uint32_t spheres_in_front(const Vec3& p) {
-  uint32_t in_front = 0;
-  for (size_t k = 0; k < page.batch.occluders.size() && k < 32; ++k) {
-    const auto& o = page.batch.occluders[k];
-    // The sight line's point nearest the sphere's centre.
-    const Vec3 d = add(o, -std::clamp(dot(p, o) / dot(p, p), 0.0f, 1.0f), p);
-    if (dot(d, d) < o[3] * o[3]) in_front |= 1u << k;
-  }
-  return in_front;
-}
-
-}  // namespace
 
 // A line strip per meridian from pole to pole, then a line loop per inner ring.
 void glutWireSphere(GLdouble radius, GLint slices, GLint stacks) {

@@ -51,7 +51,7 @@ void make_gl_objects() {
                         reinterpret_cast<const void*>(offsetof(Vertex, color)));
   // The state WebGL keeps, as the program set it (web/fixed_function.cpp records it); its
   // depth function and clear depth are a new context's own.
-  for (const GLenum cap : page.enabled) glEnable(cap);
+  for (const auto& [cap, on] : page.enabled) (on ? glEnable : glDisable)(cap);
   glClearColor(page.clear_color[0], page.clear_color[1], page.clear_color[2], page.clear_color[3]);
   glViewport(page.gl.viewport[0], page.gl.viewport[1], page.gl.viewport[2], page.gl.viewport[3]);
 }
