@@ -27,9 +27,7 @@ Vec3 add(const A& a, float s, const B& b) {
 template <class V>
 void normalize(V& v) {
   const float length = std::sqrt(dot(v, v));
-  if (length > 0.0f) {
-    for (int i = 0; i < 3; ++i) v[i] /= length;
-  }
+  for (int i = 0; i < 3 && length > 0.0f; ++i) v[i] /= length;
 }
 
 // The first `rows` elements of m times (in, w): w = 0 turns a direction, w = 1 moves a point.
