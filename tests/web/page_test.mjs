@@ -8,7 +8,7 @@ import assert from 'node:assert/strict';
 import {readFileSync, writeFileSync} from 'node:fs';
 import {createServer} from 'node:http';
 import {createRequire} from 'node:module';
-import {basename, dirname, join} from 'node:path';
+import {basename} from 'node:path';
 import {describe, test} from 'node:test';
 import {pathToFileURL} from 'node:url';
 import {PNG} from 'pngjs';
@@ -18,23 +18,19 @@ import {engines, fit, sleep, until} from '../../scripts/browsers.mjs';
 const data = (name) => readFileSync(new URL(`../data/${name}`, import.meta.url), 'utf8');
 const lines = (text) => text.split('\n').filter((line) => /^[^#\s]/.test(line));
 const page = process.env.FOUCAULT_PAGE;
-// The page's folder over HTTP too, for the scenarios flagged http.
+// The page over HTTP too, for the scenarios flagged http: it is all there is to serve.
 const served = new Promise((done) => {
-  const server = createServer((request, response) => {
-    try {
-      const body = readFileSync(join(dirname(page), new URL(request.url, 'http://host').pathname));
-      response.writeHead(200, {'content-type': 'text/html; charset=utf-8'}).end(body);
-    } catch {
-      response.writeHead(404).end();
-    }
-  }).listen(0, '127.0.0.1', () => done(`http://127.0.0.1:${server.address().port}/${basename(page)}`));
+  const server = createServer((request, response) => response.writeHead(200, {'content-type': 'text/html; charset=utf-8'})
+    .end(readFileSync(page))).listen(0, '127.0.0.1', () => done(`http://127.0.0.1:${server.address().port}/${basename(page)}`));
   server.unref();
 });
 const axe = readFileSync(createRequire(import.meta.url).resolve('axe-core/axe.min.js'), 'utf8');
 
-const read = (e, selector) => e.eval(`document.querySelector('${selector}').textContent`);
-// A point inside an element (its middle, or 20 px in from its left) and the window's size.
-const point = (e, selector, middle) => e.eval(`(() => { const r = document.querySelector(${JSON.stringify(selector)})?.getBoundingClientRect();
+const query = (selector) => `document.querySelector(${JSON.stringify(selector)})`;
+const read = (e, selector) => e.eval(`${query(selector)}.textContent`);
+// A point inside the element an expression finds (its middle, or 20 px in from its left) and the
+// window's size.
+const point = (e, element, middle = true) => e.eval(`(() => { const r = (${element})?.getBoundingClientRect();
   return r && [r.x + (${middle} ? r.width / 2 : Math.min(20, r.width / 2)), r.y + r.height / 2, innerWidth, innerHeight]; })()`);
 // WCAG's contrast ratio of two colours.
 const luminance = (p) => [...p].map((v) => (v /= 255) <= 0.03928 ? v / 12.92 : ((v + 0.055) / 1.055) ** 2.4)
@@ -49,18 +45,13 @@ const inside = {
   ring: (x, y, [cx, cy, r0, r1]) => Math.hypot(x - cx, y - cy) >= r0 && Math.hypot(x - cx, y - cy) < r1,
   rect: (x, y, [x0, y0, w, h]) => x >= x0 && x < x0 + w && y >= y0 && y < y0 + h,
 };
+const each = (w, h, f) => { for (let y = 0; y < h; y++) for (let x = 0; x < w; x++) f(x, y); };
 const pixel = (png, x, y) => png.data.subarray(4 * (y * png.width + x), 4 * (y * png.width + x) + 3);
 
 const verbs = {
   open: (e, prelude) => e.open(e.url, prelude),
-  // The page in a learning platform's frame, sandboxed as given, full screen not allowed.
-  frame: async (e, sandbox) => {
-    const wrapper = join(dirname(page), 'frame.html');
-    writeFileSync(wrapper, `<!doctype html><title>Cours</title><style>body { margin: 0 } iframe { display: block; border: 0;
-      width: 100vw; height: 100vh }</style><iframe title="Pendule" src="${basename(page)}" sandbox="${sandbox}"></iframe>`);
-    await e.open(pathToFileURL(wrapper).href);
-    e.frame();
-  },
+  // The page in a learning platform's frame (tests/data/web/frame.html, beside the page).
+  frame: async (e) => (await e.open(new URL('frame.html', e.url).href), e.frame()),
   // The page is still there as it was opened; a failure names each invariant broken.
   here: async (e) => {
     assert.deepEqual(await e.eval(`Object.entries({'address unchanged': location.href === ${JSON.stringify(e.url)}, 'no scroll': scrollX === 0
@@ -69,7 +60,7 @@ const verbs = {
   },
   // A finger across the page from inside an element (if it is there), then the page checked.
   swipe: async (e, selector, dx, dy) => {
-    const [x, y, w, h] = (await point(e, selector, false)) ?? [];
+    const [x, y, w, h] = (await point(e, query(selector), false)) ?? [];
     const clamp = (v, most) => Math.max(0, Math.min(most - 1, v));
     if (x !== undefined) {
       await e.touch('Start', [[x, y]]);
@@ -97,8 +88,8 @@ const verbs = {
   },
   focus: (e) => e.focus?.(),
   // A click in the middle of an element, or the mouse only moved there.
-  press: async (e, selector) => e.click(...(await point(e, selector, true)).slice(0, 2)),
-  hover: async (e, selector) => e.hover(...(await point(e, selector, true)).slice(0, 2)),
+  press: async (e, selector) => e.click(...(await point(e, query(selector))).slice(0, 2)),
+  hover: async (e, selector) => e.hover(...(await point(e, query(selector))).slice(0, 2)),
   fit: (e, w, h) => fit(e, +w, +h),
   // The window resized: the canvas fills it above the panel, the page does not scroll.
   size: async (e, w, h, ratio = 1) => {
@@ -110,18 +101,15 @@ const verbs = {
   wait: (e, ms) => sleep(+ms),
   until: (e, expression) => until(e, expression),
   expect: async (e, expression) => assert.ok(await e.eval(expression), expression),
-  key: async (e, ...keys) => {
-    for (const key of keys) await e.key(...key.split(/\+(?=.)/));
-  },
+  key: async (e, ...keys) => { for (const key of keys) await e.key(...key.split(/\+(?=.)/)); },
   type: (e, file) => verbs.key(e, ...lines(data(file))),
   click: (e, x, y, button) => e.click(+x, +y, button),
   drag: (e, ...points) => e.drag(...points.map(Number)),
   touch: (e, type, ...points) => e.touch(type, points.map((point) => point.split(',').map(Number))),
   // A tap on the menu entry or key button with this label.
   tap: async (e, label) => {
-    const at = await e.eval(`(() => { const r = [...document.querySelectorAll('#menu span, #keys button')]
-      .find((el) => el.textContent === ${JSON.stringify(label)} || el.dataset.key === ${JSON.stringify(label)})?.getBoundingClientRect();
-      return r && [r.x + r.width / 2, r.y + r.height / 2]; })()`);
+    const at = await point(e, `[...document.querySelectorAll('#menu span, #keys button')]
+      .find((el) => el.textContent === ${JSON.stringify(label)} || el.dataset.key === ${JSON.stringify(label)})`);
     assert.ok(at, `nothing to tap labelled [${label}]`);
     await e.touch('Start', [at]);
     await e.touch('End', []);
@@ -150,13 +138,7 @@ const verbs = {
     const [w, h] = [e.png.width, e.png.height];
     const args = rest.map((a) => parseFloat(a) * (a.endsWith('w') ? w : a.endsWith('h') ? h : 1));
     let [count, area] = [0, 0];
-    for (let y = 0; y < h; y++) {
-      for (let x = 0; x < w; x++) {
-        if (!inside[shape](x, y, args)) continue;
-        area++;
-        count += classes[cls](...pixel(e.png, x, y));
-      }
-    }
+    each(w, h, (x, y) => inside[shape](x, y, args) && (area++, count += classes[cls](...pixel(e.png, x, y))));
     const limit = parseFloat(bound.slice(2)) * (bound.endsWith('%') ? area / 100 : 1);
     // FOUCAULT_WEB_SHOTS=DIR keeps every probed picture there.
     if (process.env.FOUCAULT_WEB_SHOTS) writeFileSync(`${process.env.FOUCAULT_WEB_SHOTS}/${e.name}-${++e.shots}.png`, PNG.sync.write(e.png));
@@ -169,14 +151,12 @@ const verbs = {
     const [red, blue] = [(p) => classes.red(...p), (p) => p[2] > 100 && p[0] < 60];
     const wrong = [];
     let count = 0;
-    for (let y = 0; y < 24; y++) {
-      for (let x = 0; x < 320; x++) {
-        const [d, p] = [pixel(desktop, x, y), pixel(e.png, x, y)];
-        if (blue(d) || blue(p)) continue;
-        count += red(d);
-        if (red(d) !== red(p) || (red(d) && d.some((v, i) => Math.abs(v - p[i]) > 1))) wrong.push(`${x},${y}: ${[...d]} ${[...p]}`);
-      }
-    }
+    each(320, 24, (x, y) => {
+      const [d, p] = [pixel(desktop, x, y), pixel(e.png, x, y)];
+      if (blue(d) || blue(p)) return;
+      count += red(d);
+      if (red(d) !== red(p) || (red(d) && d.some((v, i) => Math.abs(v - p[i]) > 1))) wrong.push(`${x},${y}: ${[...d]} ${[...p]}`);
+    });
     assert.ok(count > 300 && wrong.length === 0, `${count} text pixels on the desktop; ${wrong.length} differ: ${wrong.slice(0, 8)}`);
   },
   transcript: async (e, file) => assert.equal((await read(e, '#console')).replace(/^t=[0-9.]+$/m, 't=<time>'), data(file)),
@@ -190,13 +170,12 @@ const verbs = {
   // A keyboard focus ring round the element: all the way round (90 % of its edge), 2 px or
   // more across it whose colour changes by a contrast of 3:1 or more when it takes the focus.
   ring: async (e, selector) => {
-    const box = await e.eval(`(() => { document.activeElement?.blur(); const r = document.querySelector(${JSON.stringify(selector)})
-      .getBoundingClientRect(); return [r.x, r.y, r.width, r.height].map(Math.round); })()`);
+    const [x0, y0, w, h] = await e.eval(`(() => { document.activeElement?.blur(); const r = ${query(selector)}.getBoundingClientRect();
+      return [r.x, r.y, r.width, r.height].map(Math.round); })()`);
     const before = PNG.sync.read(await e.shot(true));
     await e.key('Shift');  // a key first, so that focus() shows the keyboard's ring
-    await e.eval(`document.querySelector(${JSON.stringify(selector)}).focus()`);
+    await e.eval(`${query(selector)}.focus()`);
     const after = PNG.sync.read(await e.shot(true));
-    const [x0, y0, w, h] = box;
     const changed = ([x, y]) => x >= 0 && y >= 0 && x < after.width && y < after.height && contrast(pixel(before, x, y), pixel(after, x, y)) >= 3;
     const sides = [];
     for (let x = x0 + 6; x < x0 + w - 6; x++) sides.push([x, y0, 0, -1], [x, y0 + h - 1, 0, 1]);
@@ -212,11 +191,8 @@ const verbs = {
       ...(node.children ?? []).flatMap(flat)];
     assert.deepEqual(flat(await e.a11y()), lines(data(file)));
   },
-  axe: async (e) => {
-    await e.eval(axe);
-    const found = await e.eval("axe.run({runOnly: ['wcag2a', 'wcag2aa', 'wcag21a', 'wcag21aa', 'wcag22aa']}).then((r) => r.violations.map((v) => `${v.id}: ${v.nodes.map((n) => n.target)}`))");
-    assert.deepEqual(found, []);
-  },
+  axe: async (e) => (await e.eval(axe), assert.deepEqual(await e.eval("axe.run({runOnly: ['wcag2a', 'wcag2aa', 'wcag21a', 'wcag21aa', 'wcag22aa']})"
+    + '.then((r) => r.violations.map((v) => `${v.id}: ${v.nodes.map((n) => n.target)}`))'), [])),
   // Random moves of tests/data/web/storm.txt from a fresh page, for each seed of
   // tests/data/web/storm_seeds.txt (FOUCAULT_STORM_SEED replays one): X and Y become canvas
   // pixels, D a distance, K a key of the program's, P one point for the whole move. After
@@ -235,32 +211,24 @@ const verbs = {
       for (let i = 0; i < count; i++) {
         const at = `${value.X()},${value.Y()}`;
         const move = pick(moves).replace(/\b[XYDKP]\b/g, (c) => (c === 'P' ? at : value[c]()));
-        for (const step of [...move.split(' ; '), 'here']) {
-          await play(e, step).catch((error) => {
-            throw Object.assign(error, {message: `FOUCAULT_STORM_SEED=${seedText}, move ${i}: ${error.message}`});
-          });
-        }
+        for (const step of [...move.split(' ; '), 'here']) await play(e, step, `FOUCAULT_STORM_SEED=${seedText}, move ${i}: `);
       }
     }
   },
 };
 
-async function play(e, step) {
+// One step; a failure names it, after where it was played.
+async function play(e, step, where = '') {
   const verb = step.split(' ', 1)[0];
   const rest = step.slice(verb.length + 1);
   const args = ['open', 'until', 'expect', 'console'].includes(verb) ? [rest] : rest.match(/"[^"]*"|\S+/g)?.map((a) => a.replace(/^"(.*)"$/, '$1')) ?? [];
-  await (async () => verbs[verb](e, ...args))().catch((error) => {
-    throw Object.assign(error, {message: `${step}\n${error.message}`});
-  });
+  await (async () => verbs[verb](e, ...args))().catch((error) => { throw Object.assign(error, {message: `${where}${step}\n${error.message}`}); });
 }
 
 // Scenarios: "== NAME: ENGINES and FLAGS" (touch: touch emulation; nojs: JavaScript off; http:
 // the page served over HTTP; --x: Chromium switches).
-const scenarios = data('web/scenarios.txt').split(/^== /m).slice(1).map((text) => {
-  const [head, ...steps] = text.split('\n');
-  const [name, flags] = head.split(': ');
-  return {name, flags: flags.split(' '), steps: lines(steps.join('\n'))};
-});
+const scenarios = data('web/scenarios.txt').split(/^== /m).slice(1).map((text) => text.match(/^(.*?): (.*)\n([^]*)$/))
+  .map(([, name, flags, steps]) => ({name, flags: flags.split(' '), steps: lines(steps)}));
 
 // Two scenarios at a time: a browser drawing in software wants a core of its own.
 const only = new RegExp(process.env.FOUCAULT_WEB_ONLY ?? '');  // e.g. 'chromium: touch'
@@ -268,9 +236,8 @@ describe('the page opened as a file', {concurrency: 2}, () => {
   for (const {name, flags, steps} of scenarios) {
     for (const engine of flags.filter((flag) => engines[flag] && only.test(`${flag}: ${name}`))) {
       test(`${engine}: ${name}`, async () => {
-        const e = await engines[engine](flags);
-        e.url = flags.includes('http') ? await served : pathToFileURL(page).href;
-        Object.assign(e, {name: `${engine}-${name.replace(/\W+/g, '-')}`, shots: 0});
+        const e = Object.assign(await engines[engine](flags), {url: flags.includes('http') ? await served : pathToFileURL(page).href,
+          name: `${engine}-${name.replace(/\W+/g, '-')}`, shots: 0});
         try {
           for (const step of steps) await play(e, step);
           assert.deepEqual(await e.errors(), []);

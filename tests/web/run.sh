@@ -18,8 +18,9 @@ page=${FOUCAULT_WEB_PAGE:-out/web/foucault.html}
 xr_start 1024x768 "$PWD" build/app/foucault || { echo "run.sh: the desktop program did not start" >&2; exit 1; }
 sleep 1 && xr_shot "$XR/desktop.png" && xr_stop
 
-# The page alone in a folder, as a download is; the folder goes with $XR at exit.
-mkdir "$XR/page" && cp "$page" "$XR/page/foucault.html"
+# The page alone in a folder, as a download is, and a learning platform's page framing it; the
+# folder goes with $XR at exit.
+mkdir "$XR/page" && cp "$page" "$XR/page/foucault.html" && cp tests/data/web/frame.html "$XR/page/"
 minibrowser=$(ls /usr/lib/*/webkit2gtk-4.*/MiniBrowser | head -n 1)
 # The X pointer rests outside the browsers' windows, where it hovers over nothing.
 FOUCAULT_PAGE=$XR/page/foucault.html FOUCAULT_DESKTOP_PNG=$XR/desktop.png FOUCAULT_MINIBROWSER=$minibrowser \
