@@ -26,10 +26,8 @@ void apply_event(const std::string& line) {
   if (verb == "motion") motion(a, b);
   if (verb == "reshape") reshape(a, b);
   if (verb == "menu") menus.at(static_cast<size_t>(a - 1))(b);
-  const int idles = verb == "idle" || verb == "run" ? a : 0;
-  const int frames = verb == "frame" || verb == "run" ? a : 0;
-  for (int i = 0; i < idles; ++i) idle();
-  for (int i = 0; i < frames; ++i) display();
+  for (int i = 0; (verb == "idle" || verb == "run") && i < a; ++i) idle();
+  for (int i = 0; (verb == "frame" || verb == "run") && i < a; ++i) display();
 }
 
 std::vector<std::string> data_lines(const std::string& name) {
