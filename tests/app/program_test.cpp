@@ -3,9 +3,9 @@
 // The transcript holds what each event printed and called and the fields it changed; at
 // "picture NAME" the frame is drawn in feedback mode and its record compared with
 // tests/data/render/NAME.txt. Then a seeded storm of the same events checks the invariants.
-// freeglut's menu, text and sphere calls, glBegin and glClear are wrapped at link time
-// (-Wl,--wrap=...), so the tests read the menu tree, every character written and where each
-// drawn group begins; the help command is logged, not run.
+// The program's GLUT calls are logged and its drawn groups found as tests/app/events.h says;
+// glClear and glutBitmapCharacter are wrapped here too, so the tests read the buffers cleared
+// and every character written. The help command is logged, not run.
 // FOUCAULT_REGEN=1 writes the data files afresh: read the difference before committing it.
 #include "app/menus.h"
 #include "app/window.h"
@@ -32,20 +32,9 @@
 
 namespace {
 
-// What the wrapped calls saw: the calls logged since the last event, the text lines and the
-// buffers cleared since the last picture (the menu callbacks are in tests/app/events.cpp).
-std::string call_log, frame_text;
-int redisplays = 0;
+// The buffers cleared since the last picture, and the frame's feedback.
 GLbitfield cleared = 0;
 std::vector<GLfloat> feedback(1 << 20);
-
-// Names of the drawn groups, by the pass-through value that opens each in the feedback: a
-// glBegin mode, then a GLUT sphere or a line of text.
-const char* const group_names[] = {"points",     "lines",          "line_loop",    "line_strip",
-                                   "triangles",  "triangle_strip", "triangle_fan", "quads",
-                                   "quad_strip", "polygon",        "solid_sphere", "wire_sphere",
-                                   "text"};
-constexpr GLfloat solid_sphere = 10, wire_sphere = 11, text_line = 12;
 
 // The GL names a picture record is read by and written in: the capabilities, the lamps and
 // their values, the state queries and what they may answer, the buffer bits.
@@ -101,14 +90,12 @@ bool open_gl_window() {
       << "no X display: the OpenGL tests cannot run";
   if (!display) return false;
   run_command = [](const char* command) { return std::printf("[system] %s\n", command); };
-  printed("reset");
+  // Each drawn group opens with a pass-through token naming it (ignored outside feedback mode).
+  group_begins = [](int group) { glPassThrough(static_cast<GLfloat>(group)); };
   int argc = 1;
   char* argv[] = {const_cast<char*>("gl_tests"), nullptr};
   open_window(&argc, argv);
-  init_graphics();
-  call_log += floats("projection before the first reshape", GL_PROJECTION_MATRIX, 16);
-  create_menus();
-  reshape(window_width, window_height);
+  printed("start");
   return true;
 }
 
@@ -238,49 +225,10 @@ void expect_data(const std::string& name, const std::string& text, bool rounded 
 
 extern "C" {
 void __real_glutBitmapCharacter(void* font, int c);
-void __real_glRasterPos2i(GLint x, GLint y);
 void __real_glClear(GLbitfield mask);
-void __real_glBegin(GLenum mode);
-void __real_glutSolidSphere(double radius, GLint slices, GLint stacks);
-void __real_glutWireSphere(double radius, GLint slices, GLint stacks);
-int __wrap_glutCreateMenu(void (*callback)(int)) {
-  menus.push_back(callback);
-  call_log += "glutCreateMenu -> " + std::to_string(menus.size()) + "\n";
-  return static_cast<int>(menus.size());
-}
-void __wrap_glutAddMenuEntry(const char* label, int value) {
-  call_log += "glutAddMenuEntry \"" + std::string(label) + "\" " + std::to_string(value) + "\n";
-}
-void __wrap_glutAddSubMenu(const char* label, int menu) {
-  call_log += "glutAddSubMenu \"" + std::string(label) + "\" " + std::to_string(menu) + "\n";
-}
-void __wrap_glutFullScreen() {
-  call_log += "glutFullScreen\n";
-}
-void __wrap_glutPostRedisplay() {
-  ++redisplays;
-}
 void __wrap_glClear(GLbitfield mask) {
   cleared |= mask;
   __real_glClear(mask);
-}
-// Each drawn group opens with a pass-through token naming it (ignored outside feedback mode).
-void __wrap_glBegin(GLenum mode) {
-  glPassThrough(static_cast<GLfloat>(mode));
-  __real_glBegin(mode);
-}
-void __wrap_glutSolidSphere(double radius, GLint slices, GLint stacks) {
-  glPassThrough(solid_sphere);
-  __real_glutSolidSphere(radius, slices, stacks);
-}
-void __wrap_glutWireSphere(double radius, GLint slices, GLint stacks) {
-  glPassThrough(wire_sphere);
-  __real_glutWireSphere(radius, slices, stacks);
-}
-void __wrap_glRasterPos2i(GLint x, GLint y) {
-  glPassThrough(text_line);
-  __real_glRasterPos2i(x, y);
-  frame_text += "\ntext " + std::to_string(x) + " " + std::to_string(y) + " ";
 }
 void __wrap_glutBitmapCharacter(void* font, int c) {
   frame_text += static_cast<char>(c);
