@@ -161,15 +161,15 @@ std::string picture_record() {
   // A token, a polygon's vertex count, then vertices of 7 floats (x, y, z, r, g, b, a).
   std::vector<std::tuple<const char*, int, std::vector<const GLfloat*>>> groups;
   for (GLint i = 0; i < count;) {
-    const int token = static_cast<int>(feedback[i++]);
-    if (token == GL_PASS_THROUGH_TOKEN) {
-      groups.push_back({group_names[static_cast<int>(feedback[i++])], 0, {}});
-      continue;
-    }
-    int n = token == GL_POLYGON_TOKEN ? static_cast<int>(feedback[i++]) : 1;
-    if (token == GL_LINE_TOKEN || token == GL_LINE_RESET_TOKEN) n = 2;
+    const auto next = [&i] { return static_cast<int>(feedback[i++]); };
+    const int token = next();
+    const bool line = token == GL_LINE_TOKEN || token == GL_LINE_RESET_TOKEN;
+    const int n = token == GL_PASS_THROUGH_TOKEN ? 0
+                  : token == GL_POLYGON_TOKEN    ? next()
+                                                 : 1 + line;
+    if (n == 0) groups.push_back({group_names[next()], 0, {}});  // a group begins
     auto& [name, primitives, vertices] = groups.back();
-    ++primitives;
+    primitives += n > 0;
     for (int k = 0; k < n; ++k, i += 7) vertices.push_back(&feedback[i]);
   }
   const int decimals[] = {1, 1, 4, 2, 2, 2};
@@ -206,21 +206,6 @@ bool same_record_line(const std::string& want, const std::string& got) {
   return ws.fail() && !(gs >> g);  // neither has a word more
 }
 
-// Compares text with tests/data/<name> line by line; FOUCAULT_REGEN=1 writes the file instead.
-void expect_data(const std::string& name, const std::string& text, bool rounded = false) {
-  if (std::getenv("FOUCAULT_REGEN") != nullptr)
-    std::ofstream(FOUCAULT_TEST_DATA "/" + name) << text;
-  std::ifstream want(FOUCAULT_TEST_DATA "/" + name);
-  std::istringstream got(text);
-  std::string w, g;
-  for (int number = 1; want.good() || got.good(); ++number) {
-    if (!std::getline(want, w)) w = "(end)";
-    if (!std::getline(got, g)) g = "(end)";
-    ASSERT_TRUE(rounded ? same_record_line(w, g) : w == g)
-        << "tests/data/" << name << ":" << number << "\n want: " << w << "\n  got: " << g;
-  }
-}
-
 }  // namespace
 
 extern "C" {
@@ -242,12 +227,11 @@ TEST(Program, Transcript) {
   std::string out = take_call_log() + "records " + before;
   for (const std::string& line : data_lines("app/events.txt")) {
     if (line.rfind("picture ", 0) == 0)
-      expect_data("render/" + line.substr(8) + ".txt", picture_record(), true);
+      expect_data("render/" + line.substr(8) + ".txt", picture_record(), same_record_line);
     out += "> " + line + "\n" + printed(line);
     out += take_call_log();
     const std::string after = dump_records();
-    out += changed_words(before, after);
-    before = after;
+    out += changed_words(std::exchange(before, after), after);
   }
   expect_data("app/events.out", out);
 }

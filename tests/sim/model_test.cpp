@@ -52,13 +52,11 @@ void run(const std::string& line) {
 }
 
 TEST(Model, ScriptedRunMatchesItsTranscript) {
-  const std::string path = FOUCAULT_SIM_DATA "/transcript.txt";
-  std::stringstream expected;
-  expected << std::ifstream(path, std::ios::binary).rdbuf();
   sim = SimState();  // the program-start values, even after other tests in this process
   frames_drawn = 0;
   std::string transcript;
-  for (std::string line; std::getline(expected, line);) {
+  std::ifstream ops(FOUCAULT_TEST_DATA "/sim/transcript.txt");  // its "== " lines
+  for (std::string line; std::getline(ops, line);) {
     if (line.rfind("== ", 0) != 0) continue;
     testing::internal::CaptureStdout();
     run(line.substr(3));
@@ -74,10 +72,7 @@ TEST(Model, ScriptedRunMatchesItsTranscript) {
           std::to_string(i) + " " +
           words({{"x", trace.trace_x[i]}, {"y", trace.trace_y[i]}, {"z", trace.trace_z[i]}});
   }
-  if (std::getenv("FOUCAULT_REGEN") != nullptr)
-    std::ofstream(path, std::ios::binary) << transcript;
-  else
-    EXPECT_EQ(transcript, expected.str()) << "compared with " << path;
+  expect_data("sim/transcript.txt", transcript);
 }
 
 using Complex = std::complex<double>;

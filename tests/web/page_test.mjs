@@ -32,6 +32,9 @@ const read = (e, selector) => e.eval(`${query(selector)}.textContent`);
 // window's size.
 const point = (e, element, middle = true) => e.eval(`(() => { const r = (${element})?.getBoundingClientRect();
   return r && [r.x + (${middle} ? r.width / 2 : Math.min(20, r.width / 2)), r.y + r.height / 2, innerWidth, innerHeight]; })()`);
+// The menu entries and buttons of an accessibility tree, each as its role and name.
+const named = (node) => [...(['menuitem', 'button'].includes(node.role) ? [`${node.role} ${node.name}`] : []),
+  ...(node.children ?? []).flatMap(named)];
 // WCAG's contrast ratio of two colours.
 const luminance = (p) => [...p].map((v) => (v /= 255) <= 0.03928 ? v / 12.92 : ((v + 0.055) / 1.055) ** 2.4)
     .reduce((sum, c, i) => sum + c * [0.2126, 0.7152, 0.0722][i], 0);
@@ -161,10 +164,8 @@ const verbs = {
   },
   transcript: async (e, file) => assert.equal((await read(e, '#console')).replace(/^t=[0-9.]+$/m, 't=<time>'), data(file)),
   // The console panel's text matches, two frames on (or once the program has ended).
-  console: async (e, pattern) => {
-    await until(e, `document.documentElement.dataset.state === 'stopped' || foucaultFrames >= ${(await e.eval('foucaultFrames')) + 2}`);
-    assert.match(await read(e, '#console'), new RegExp(pattern));
-  },
+  console: async (e, pattern) => (await until(e, `document.documentElement.dataset.state === 'stopped' || foucaultFrames >= ${(await e.eval('foucaultFrames')) + 2}`),
+    assert.match(await read(e, '#console'), new RegExp(pattern))),
   // N frames more drawn: the picture shows what came before.
   frames: async (e, n) => until(e, `foucaultFrames >= ${(await e.eval('foucaultFrames')) + Number(n)}`),
   // A keyboard focus ring round the element: all the way round (90 % of its edge), 2 px or
@@ -186,11 +187,7 @@ const verbs = {
     assert.ok(ringed >= 0.9 * sides.length, `${selector}: a ring on ${ringed} of ${sides.length} points of its edge`);
   },
   // The accessible names of the menu entries and buttons, as a screen reader gets them.
-  names: async (e, file) => {
-    const flat = (node) => [...(['menuitem', 'button'].includes(node.role) ? [`${node.role} ${node.name}`] : []),
-      ...(node.children ?? []).flatMap(flat)];
-    assert.deepEqual(flat(await e.a11y()), lines(data(file)));
-  },
+  names: async (e, file) => assert.deepEqual(named(await e.a11y()), lines(data(file))),
   axe: async (e) => (await e.eval(axe), assert.deepEqual(await e.eval("axe.run({runOnly: ['wcag2a', 'wcag2aa', 'wcag21a', 'wcag21aa', 'wcag22aa']})"
     + '.then((r) => r.violations.map((v) => `${v.id}: ${v.nodes.map((n) => n.target)}`))'), [])),
   // Random moves of tests/data/web/storm.txt from a fresh page, for each seed of
@@ -201,13 +198,12 @@ const verbs = {
     const [keyLine, ...moves] = lines(data('web/storm.txt'));
     for (const seedText of process.env.FOUCAULT_STORM_SEED?.split(' ') ?? lines(data('web/storm_seeds.txt'))) {
       let seed = Number(seedText);
-      const random = (n) => ((seed = (Math.imul(seed, 1664525) + 1013904223) >>> 0) / 2 ** 32) * n;
-      const pick = (list) => list[Math.floor(random(list.length))];
+      const random = (n) => Math.floor(((seed = (Math.imul(seed, 1664525) + 1013904223) >>> 0) / 2 ** 32) * n);
+      const pick = (list) => list[random(list.length)];
       await e.open(e.url);
       await until(e, "document.documentElement.dataset.state === 'running'");
       const [w, h] = await e.eval('[canvas.clientWidth, canvas.clientHeight]');
-      const value = {X: () => Math.floor(random(w)), Y: () => Math.floor(random(h)), D: () => Math.floor(random(601)) - 300,
-        K: () => pick(keyLine.split(' ').slice(1))};
+      const value = {X: () => random(w), Y: () => random(h), D: () => random(601) - 300, K: () => pick(keyLine.split(' ').slice(1))};
       for (let i = 0; i < count; i++) {
         const at = `${value.X()},${value.Y()}`;
         const move = pick(moves).replace(/\b[XYDKP]\b/g, (c) => (c === 'P' ? at : value[c]()));
