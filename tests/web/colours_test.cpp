@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <functional>
 #include <gtest/gtest.h>
 #include <sstream>
 #include <utility>
@@ -47,8 +48,7 @@ void begin_group(int group) {
 
 // The program from its start, its console captured, through the events of events.txt; a
 // picture line draws a frame with `picture` instead.
-template <class Picture>
-void play(Picture picture) {
+void play(const std::function<void(const std::string&)>& picture) {
   run_command = [](const char* /*command*/) { return 0; };
   group_begins = begin_group;
   testing::internal::CaptureStdout();
@@ -87,7 +87,7 @@ void check_left_out(void (*draw)(), const std::string& camera) {
   page.leave_out_hidden = true;
   draw();
   std::vector<std::pair<const Vertex*, std::array<float, 4>>> kept;  // and its box on screen
-  for (const Group& g : frame) {
+  for (const Group& g : frame)
     for (size_t k = 0; g.name == "solid_sphere" && k < g.vertices.size(); k += 3) {
       const Vertex* t = &g.vertices[k];
       std::array<float, 4> box = {-2.0f, 2.0f, -2.0f, 2.0f};  // x, then y: least and greatest
@@ -98,7 +98,6 @@ void check_left_out(void (*draw)(), const std::string& camera) {
       }
       kept.push_back({t, box});
     }
-  }
   int seen = 0;
   for (size_t i = 0; i < all.size(); ++i) {
     const size_t corners = all[i].name == "solid_sphere" ? 3 : all[i].name == "wire_sphere" ? 2 : 0;

@@ -41,10 +41,9 @@ void play(const std::function<int(int)>& next, int events) {
   const auto one = [&](const EmscriptenEvent* touches) {
     const long x = places[next(6)], y = places[next(6)];
     const char* key = keys[next(std::size(keys))];
-    const EmscriptenEvent e{key,     next(2), next(2), next(2), next(2),
-                            next(2), next(2), next(2), next(3), 1 + next(4),
-                            x,       y,       x,       y,       touches};
-    return e;
+    return EmscriptenEvent{key,     next(2), next(2), next(2), next(2),
+                           next(2), next(2), next(2), next(3), 1 + next(4),
+                           x,       y,       x,       y,       touches};
   };
   page = Page{};
   page.running = true;

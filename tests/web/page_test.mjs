@@ -7,7 +7,6 @@
 import assert from 'node:assert/strict';
 import {readFileSync, writeFileSync} from 'node:fs';
 import {createServer} from 'node:http';
-import {createRequire} from 'node:module';
 import {basename} from 'node:path';
 import {describe, test} from 'node:test';
 import {pathToFileURL} from 'node:url';
@@ -19,12 +18,9 @@ const data = (name) => readFileSync(new URL(`../data/${name}`, import.meta.url),
 const lines = (text) => text.split('\n').filter((line) => /^[^#\s]/.test(line));
 const page = process.env.FOUCAULT_PAGE;
 // The page over HTTP too, for the scenarios flagged http: it is all there is to serve.
-const served = new Promise((done) => {
-  const server = createServer((request, response) => response.writeHead(200, {'content-type': 'text/html; charset=utf-8'})
-    .end(readFileSync(page))).listen(0, '127.0.0.1', () => done(`http://127.0.0.1:${server.address().port}/${basename(page)}`));
-  server.unref();
-});
-const axe = readFileSync(createRequire(import.meta.url).resolve('axe-core/axe.min.js'), 'utf8');
+const server = createServer((request, response) => response.writeHead(200, {'content-type': 'text/html; charset=utf-8'}).end(readFileSync(page)));
+const served = new Promise((done) => server.unref().listen(0, '127.0.0.1', () => done(`http://127.0.0.1:${server.address().port}/${basename(page)}`)));
+const axe = readFileSync(new URL(import.meta.resolve('axe-core/axe.min.js')), 'utf8');
 
 const query = (selector) => `document.querySelector(${JSON.stringify(selector)})`;
 const read = (e, selector) => e.eval(`${query(selector)}.textContent`);
@@ -56,11 +52,9 @@ const verbs = {
   // The page in a learning platform's frame (tests/data/web/frame.html, beside the page).
   frame: async (e) => (await e.open(new URL('frame.html', e.url).href), e.frame()),
   // The page is still there as it was opened; a failure names each invariant broken.
-  here: async (e) => {
-    assert.deepEqual(await e.eval(`Object.entries({'address unchanged': location.href === ${JSON.stringify(e.url)}, 'no scroll': scrollX === 0
-      && scrollY === 0 && document.scrollingElement.scrollTop === 0, 'no zoom': (window.visualViewport?.scale ?? 1) === 1}).filter(([, kept]) => !kept).map(([name]) => name)`), []);
-    await verbs.frames(e, 1).catch((error) => assert.fail(`frames still coming: ${error.message}`));
-  },
+  here: async (e) => (assert.deepEqual(await e.eval(`Object.entries({'address unchanged': location.href === ${JSON.stringify(e.url)}, 'no scroll': scrollX === 0
+      && scrollY === 0 && document.scrollingElement.scrollTop === 0, 'no zoom': (window.visualViewport?.scale ?? 1) === 1}).filter(([, kept]) => !kept).map(([name]) => name)`), []),
+    await verbs.frames(e, 1).catch((error) => assert.fail(`frames still coming: ${error.message}`))),
   // A finger across the page from inside an element (if it is there), then the page checked.
   swipe: async (e, selector, dx, dy) => {
     const [x, y, w, h] = (await point(e, query(selector), false)) ?? [];
@@ -75,10 +69,7 @@ const verbs = {
   // The menu opened by a long press at (x, y), then each submenu in turn: every menu shown
   // lies inside the window; where a submenu takes its parent's place, its way back returns.
   menus: async (e, x, y) => {
-    await verbs.touch(e, 'Start', `${x},${y}`);
-    await sleep(700);
-    await e.touch('End', []);
-    await until(e, "document.querySelector('#menu')");
+    for (const step of [`touch Start ${x},${y}`, 'wait 700', 'touch End', "until document.querySelector('#menu')"]) await play(e, step);
     for (const label of await e.eval("[...document.querySelectorAll('#menu > [aria-haspopup] > span')].map((s) => s.textContent)")) {
       await verbs.tap(e, label);
       assert.ok(await e.eval(`[...document.querySelectorAll('#menu, #menu [aria-expanded=true] > ul')].every((m) => {
@@ -215,8 +206,7 @@ const verbs = {
 
 // One step; a failure names it, after where it was played.
 async function play(e, step, where = '') {
-  const verb = step.split(' ', 1)[0];
-  const rest = step.slice(verb.length + 1);
+  const [, verb, rest] = step.match(/^(\S+) ?(.*)$/);
   const args = ['open', 'until', 'expect', 'console'].includes(verb) ? [rest] : rest.match(/"[^"]*"|\S+/g)?.map((a) => a.replace(/^"(.*)"$/, '$1')) ?? [];
   await (async () => verbs[verb](e, ...args))().catch((error) => { throw Object.assign(error, {message: `${where}${step}\n${error.message}`}); });
 }
@@ -231,15 +221,12 @@ const only = new RegExp(process.env.FOUCAULT_WEB_ONLY ?? '');  // e.g. 'chromium
 describe('the page opened as a file', {concurrency: 2}, () => {
   for (const {name, flags, steps} of scenarios) {
     for (const engine of flags.filter((flag) => engines[flag] && only.test(`${flag}: ${name}`))) {
-      test(`${engine}: ${name}`, async () => {
+      test(`${engine}: ${name}`, async (t) => {
         const e = Object.assign(await engines[engine](flags), {url: flags.includes('http') ? await served : pathToFileURL(page).href,
           name: `${engine}-${name.replace(/\W+/g, '-')}`, shots: 0});
-        try {
-          for (const step of steps) await play(e, step);
-          assert.deepEqual(await e.errors(), []);
-        } finally {
-          await e.close();
-        }
+        t.after(() => e.close());
+        for (const step of steps) await play(e, step);
+        assert.deepEqual(await e.errors(), []);
       });
     }
   }
