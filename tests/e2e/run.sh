@@ -35,8 +35,7 @@ count() {
   test=$(sed -n "s/^$1 //p" "$data/colours.txt")
   n=$(convert "$XR/shot.png" -crop "$4x$5+$2+$3" -depth 8 rgb:- | od -An -v -tu1 -w3 |
     awk "{ r = \$1; g = \$2; b = \$3 } ${test:?no colour class $1} { n++ } END { print n + 0 }")
-  echo "$n pixels"
-  [ "$n" -ge "$6" ] && [ "$n" -le "$7" ]
+  echo "$n pixels" && [ "$n" -ge "$6" ] && [ "$n" -le "$7" ]
 }
 do_probe() { check "probe $*" count "$@"; }
 

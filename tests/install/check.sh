@@ -43,8 +43,7 @@ help_entry "$entry"
 
 cpack -G DEB --config "$build/CPackConfig.cmake" -B "$XR/deb" >/dev/null || fail "cpack"
 deb=$(echo "$XR"/deb/foucault_*.deb)
-dpkg-deb -f "$deb" Package Version Section Priority Maintainer Recommends Homepage |
-  diff "$data/fields.txt" - || fail "package fields"
+dpkg-deb -f "$deb" Package Version Section Priority Maintainer Recommends Homepage | diff "$data/fields.txt" - || fail "package fields"
 dpkg-deb -f "$deb" Depends | grep -q libglut || fail "Depends lacks freeglut"
 dpkg-deb -x "$deb" "$XR/root"
 files "$XR/root/usr" || fail "package files"

@@ -85,8 +85,7 @@ TEST(Physics, SwingFollowsTheExactSolutionForFourThousandIdleCalls) {
   sim = SimState();  // the program-start values, even after other tests in this process
   reset_simulation();
   for (const double latitude : {default_latitude, pi / 2, -pi / 2, -0.3, 0.0}) {
-    sim.latitude = latitude;
-    apply_latitude();
+    sim.latitude = latitude, apply_latitude();
     restart_pendulum(release_from_southwest.x, release_from_southwest.y);
     const Complex z0(sim.bob_x, sim.bob_y);
     const double ws = sim.omega_sin_lat, w = std::sqrt(1.0 + ws * ws), dt = sim.dt;

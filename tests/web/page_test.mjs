@@ -7,7 +7,6 @@
 import assert from 'node:assert/strict';
 import {readFileSync, writeFileSync} from 'node:fs';
 import {createServer} from 'node:http';
-import {basename} from 'node:path';
 import {describe, test} from 'node:test';
 import {pathToFileURL} from 'node:url';
 import {PNG} from 'pngjs';
@@ -19,11 +18,10 @@ const lines = (text) => text.split('\n').filter((line) => /^[^#\s]/.test(line));
 const page = process.env.FOUCAULT_PAGE;
 // The page over HTTP too, for the scenarios flagged http: it is all there is to serve.
 const server = createServer((request, response) => response.writeHead(200, {'content-type': 'text/html; charset=utf-8'}).end(readFileSync(page)));
-const served = new Promise((done) => server.unref().listen(0, '127.0.0.1', () => done(`http://127.0.0.1:${server.address().port}/${basename(page)}`)));
+const served = new Promise((done) => server.unref().listen(0, '127.0.0.1', () => done(`http://127.0.0.1:${server.address().port}/foucault.html`)));
 const axe = readFileSync(new URL(import.meta.resolve('axe-core/axe.min.js')), 'utf8');
 
 const query = (selector) => `document.querySelector(${JSON.stringify(selector)})`;
-const read = (e, selector) => e.eval(`${query(selector)}.textContent`);
 // A point inside the element an expression finds (its middle, or 20 px in from its left) and the
 // window's size.
 const point = (e, element, middle = true) => e.eval(`(() => { const r = (${element})?.getBoundingClientRect();
@@ -40,10 +38,8 @@ const contrast = (p, q) => (Math.max(luminance(p), luminance(q)) + 0.05) / (Math
 // regions: numbers in canvas pixels, or with w or h a fraction of the canvas's width or height.
 const classes = Object.fromEntries(lines(data('colours.txt'))
     .map((line) => [line.split(' ', 1)[0], new Function('r', 'g', 'b', `return ${line.replace(/^\w+/, '')}`)]));
-const inside = {
-  ring: (x, y, [cx, cy, r0, r1]) => Math.hypot(x - cx, y - cy) >= r0 && Math.hypot(x - cx, y - cy) < r1,
-  rect: (x, y, [x0, y0, w, h]) => x >= x0 && x < x0 + w && y >= y0 && y < y0 + h,
-};
+const inside = {ring: (x, y, [cx, cy, r0, r1]) => Math.hypot(x - cx, y - cy) >= r0 && Math.hypot(x - cx, y - cy) < r1,
+  rect: (x, y, [x0, y0, w, h]) => x >= x0 && x < x0 + w && y >= y0 && y < y0 + h};
 const each = (w, h, f) => { for (let y = 0; y < h; y++) for (let x = 0; x < w; x++) f(x, y); };
 const pixel = (png, x, y) => png.data.subarray(4 * (y * png.width + x), 4 * (y * png.width + x) + 3);
 
@@ -143,8 +139,7 @@ const verbs = {
   text: (e) => {
     const desktop = PNG.sync.read(readFileSync(process.env.FOUCAULT_DESKTOP_PNG));
     const [red, blue] = [(p) => classes.red(...p), (p) => p[2] > 100 && p[0] < 60];
-    const wrong = [];
-    let count = 0;
+    let [wrong, count] = [[], 0];
     each(320, 24, (x, y) => {
       const [d, p] = [pixel(desktop, x, y), pixel(e.png, x, y)];
       if (blue(d) || blue(p)) return;
@@ -153,10 +148,10 @@ const verbs = {
     });
     assert.ok(count > 300 && wrong.length === 0, `${count} text pixels on the desktop; ${wrong.length} differ: ${wrong.slice(0, 8)}`);
   },
-  transcript: async (e, file) => assert.equal((await read(e, '#console')).replace(/^t=[0-9.]+$/m, 't=<time>'), data(file)),
+  transcript: async (e, file) => assert.equal((await e.eval("document.querySelector('#console').textContent")).replace(/^t=[0-9.]+$/m, 't=<time>'), data(file)),
   // The console panel's text matches, two frames on (or once the program has ended).
   console: async (e, pattern) => (await until(e, `document.documentElement.dataset.state === 'stopped' || foucaultFrames >= ${(await e.eval('foucaultFrames')) + 2}`),
-    assert.match(await read(e, '#console'), new RegExp(pattern))),
+    assert.match(await e.eval("document.querySelector('#console').textContent"), new RegExp(pattern))),
   // N frames more drawn: the picture shows what came before.
   frames: async (e, n) => until(e, `foucaultFrames >= ${(await e.eval('foucaultFrames')) + Number(n)}`),
   // A keyboard focus ring round the element: all the way round (90 % of its edge), 2 px or
