@@ -3,9 +3,9 @@
 // The transcript holds what each event printed and called and the fields it changed; at
 // "picture NAME" the frame is drawn in feedback mode and its record compared with
 // tests/data/render/NAME.txt. Then a seeded storm of the same events checks the invariants.
-// freeglut's menu, text and sphere calls, glBegin and glClear are wrapped at link time
-// (-Wl,--wrap=...), so the tests read the menu tree, every character written and where each
-// drawn group begins; the help command is logged, not run.
+// The program's GLUT calls are logged and its drawn groups found as tests/app/events.h says;
+// glClear and glutBitmapCharacter are wrapped here too, so the tests read the buffers cleared
+// and every character written. The help command is logged, not run.
 // FOUCAULT_REGEN=1 writes the data files afresh: read the difference before committing it.
 #include "app/menus.h"
 #include "app/window.h"
@@ -32,20 +32,9 @@
 
 namespace {
 
-// What the wrapped calls saw: the calls logged since the last event, the text lines and the
-// buffers cleared since the last picture (the menu callbacks are in tests/app/events.cpp).
-std::string call_log, frame_text;
-int redisplays = 0;
+// The buffers cleared since the last picture, and the frame's feedback.
 GLbitfield cleared = 0;
 std::vector<GLfloat> feedback(1 << 20);
-
-// Names of the drawn groups, by the pass-through value that opens each in the feedback: a
-// glBegin mode, then a GLUT sphere or a line of text.
-const char* const group_names[] = {"points",     "lines",          "line_loop",    "line_strip",
-                                   "triangles",  "triangle_strip", "triangle_fan", "quads",
-                                   "quad_strip", "polygon",        "solid_sphere", "wire_sphere",
-                                   "text"};
-constexpr GLfloat solid_sphere = 10, wire_sphere = 11, text_line = 12;
 
 // The GL names a picture record is read by and written in: the capabilities, the lamps and
 // their values, the state queries and what they may answer, the buffer bits.
@@ -101,14 +90,12 @@ bool open_gl_window() {
       << "no X display: the OpenGL tests cannot run";
   if (!display) return false;
   run_command = [](const char* command) { return std::printf("[system] %s\n", command); };
-  printed("reset");
+  // Each drawn group opens with a pass-through token naming it (ignored outside feedback mode).
+  group_begins = [](int group) { glPassThrough(static_cast<GLfloat>(group)); };
   int argc = 1;
   char* argv[] = {const_cast<char*>("gl_tests"), nullptr};
   open_window(&argc, argv);
-  init_graphics();
-  call_log += floats("projection before the first reshape", GL_PROJECTION_MATRIX, 16);
-  create_menus();
-  reshape(window_width, window_height);
+  printed("start");
   return true;
 }
 
@@ -174,15 +161,15 @@ std::string picture_record() {
   // A token, a polygon's vertex count, then vertices of 7 floats (x, y, z, r, g, b, a).
   std::vector<std::tuple<const char*, int, std::vector<const GLfloat*>>> groups;
   for (GLint i = 0; i < count;) {
-    const int token = static_cast<int>(feedback[i++]);
-    if (token == GL_PASS_THROUGH_TOKEN) {
-      groups.push_back({group_names[static_cast<int>(feedback[i++])], 0, {}});
-      continue;
-    }
-    int n = token == GL_POLYGON_TOKEN ? static_cast<int>(feedback[i++]) : 1;
-    if (token == GL_LINE_TOKEN || token == GL_LINE_RESET_TOKEN) n = 2;
+    const auto next = [&i] { return static_cast<int>(feedback[i++]); };
+    const int token = next();
+    const bool line = token == GL_LINE_TOKEN || token == GL_LINE_RESET_TOKEN;
+    const int n = token == GL_PASS_THROUGH_TOKEN ? 0
+                  : token == GL_POLYGON_TOKEN    ? next()
+                                                 : 1 + line;
+    if (n == 0) groups.push_back({group_names[next()], 0, {}});  // a group begins
     auto& [name, primitives, vertices] = groups.back();
-    ++primitives;
+    primitives += n > 0;
     for (int k = 0; k < n; ++k, i += 7) vertices.push_back(&feedback[i]);
   }
   const int decimals[] = {1, 1, 4, 2, 2, 2};
@@ -191,13 +178,12 @@ std::string picture_record() {
     if (v.empty()) continue;  // all of it outside the view
     out += name + (" " + std::to_string(primitives)) + " " + std::to_string(v.size());
     for (int k = 0; k < 6; ++k) {
-      const auto by_k = [k](const GLfloat* a, const GLfloat* b) { return a[k] < b[k]; };
-      const auto [low, high] = std::minmax_element(v.begin(), v.end(), by_k);
-      const double sum = std::accumulate(
-          v.begin(), v.end(), 0.0, [k](double s, const GLfloat* vertex) { return s + vertex[k]; });
+      double low = v[0][k], high = low, sum = 0.0;
+      for (const GLfloat* p : v)
+        low = std::min<double>(low, p[k]), high = std::max<double>(high, p[k]), sum += p[k];
       const int d = decimals[k];
-      std::snprintf(part, sizeof part, "  %c %.*f %.*f %.*f", "xyzrgb"[k], d, (*low)[k], d,
-                    (*high)[k], d, sum / static_cast<double>(v.size()));
+      std::snprintf(part, sizeof part, "  %c %.*f %.*f %.*f", "xyzrgb"[k], d, low, d, high, d,
+                    sum / static_cast<double>(v.size()));
       out += part;
     }
     out += "\n";
@@ -220,71 +206,14 @@ bool same_record_line(const std::string& want, const std::string& got) {
   return ws.fail() && !(gs >> g);  // neither has a word more
 }
 
-// Compares text with tests/data/<name> line by line; FOUCAULT_REGEN=1 writes the file instead.
-void expect_data(const std::string& name, const std::string& text, bool rounded = false) {
-  if (std::getenv("FOUCAULT_REGEN") != nullptr)
-    std::ofstream(FOUCAULT_TEST_DATA "/" + name) << text;
-  std::ifstream want(FOUCAULT_TEST_DATA "/" + name);
-  std::istringstream got(text);
-  std::string w, g;
-  for (int number = 1; want.good() || got.good(); ++number) {
-    if (!std::getline(want, w)) w = "(end)";
-    if (!std::getline(got, g)) g = "(end)";
-    ASSERT_TRUE(rounded ? same_record_line(w, g) : w == g)
-        << "tests/data/" << name << ":" << number << "\n want: " << w << "\n  got: " << g;
-  }
-}
-
 }  // namespace
 
 extern "C" {
 void __real_glutBitmapCharacter(void* font, int c);
-void __real_glRasterPos2i(GLint x, GLint y);
 void __real_glClear(GLbitfield mask);
-void __real_glBegin(GLenum mode);
-void __real_glutSolidSphere(double radius, GLint slices, GLint stacks);
-void __real_glutWireSphere(double radius, GLint slices, GLint stacks);
-int __wrap_glutCreateMenu(void (*callback)(int)) {
-  menus.push_back(callback);
-  call_log += "glutCreateMenu -> " + std::to_string(menus.size()) + "\n";
-  return static_cast<int>(menus.size());
-}
-void __wrap_glutAddMenuEntry(const char* label, int value) {
-  call_log += "glutAddMenuEntry \"" + std::string(label) + "\" " + std::to_string(value) + "\n";
-}
-void __wrap_glutAddSubMenu(const char* label, int menu) {
-  call_log += "glutAddSubMenu \"" + std::string(label) + "\" " + std::to_string(menu) + "\n";
-}
-void __wrap_glutAttachMenu(int button) {
-  call_log += "glutAttachMenu " + std::to_string(button) + "\n";
-}
-void __wrap_glutFullScreen() {
-  call_log += "glutFullScreen\n";
-}
-void __wrap_glutPostRedisplay() {
-  ++redisplays;
-}
 void __wrap_glClear(GLbitfield mask) {
   cleared |= mask;
   __real_glClear(mask);
-}
-// Each drawn group opens with a pass-through token naming it (ignored outside feedback mode).
-void __wrap_glBegin(GLenum mode) {
-  glPassThrough(static_cast<GLfloat>(mode));
-  __real_glBegin(mode);
-}
-void __wrap_glutSolidSphere(double radius, GLint slices, GLint stacks) {
-  glPassThrough(solid_sphere);
-  __real_glutSolidSphere(radius, slices, stacks);
-}
-void __wrap_glutWireSphere(double radius, GLint slices, GLint stacks) {
-  glPassThrough(wire_sphere);
-  __real_glutWireSphere(radius, slices, stacks);
-}
-void __wrap_glRasterPos2i(GLint x, GLint y) {
-  glPassThrough(text_line);
-  __real_glRasterPos2i(x, y);
-  frame_text += "\ntext " + std::to_string(x) + " " + std::to_string(y) + " ";
 }
 void __wrap_glutBitmapCharacter(void* font, int c) {
   frame_text += static_cast<char>(c);
@@ -298,12 +227,11 @@ TEST(Program, Transcript) {
   std::string out = take_call_log() + "records " + before;
   for (const std::string& line : data_lines("app/events.txt")) {
     if (line.rfind("picture ", 0) == 0)
-      expect_data("render/" + line.substr(8) + ".txt", picture_record(), true);
+      expect_data("render/" + line.substr(8) + ".txt", picture_record(), same_record_line);
     out += "> " + line + "\n" + printed(line);
     out += take_call_log();
     const std::string after = dump_records();
-    out += changed_words(before, after);
-    before = after;
+    out += changed_words(std::exchange(before, after), after);
   }
   expect_data("app/events.out", out);
 }
@@ -331,22 +259,21 @@ TEST(Program, SeededStorm) {
     SCOPED_TRACE("seed " + std::to_string(seed) + ", event " + std::to_string(i) + ": " + event);
     GLdouble projection[16];
     glGetDoublev(GL_PROJECTION_MATRIX, projection);
-    EXPECT_TRUE(view.view_free + view.view_zoom == 1 && view.view_free * view.view_zoom == 0)
-        << "one camera mode";
-    EXPECT_LE(static_cast<unsigned>(sim.running | sim.earth_fixed | view.corotate | view.show_help),
-              1u)
-        << "switches 0 or 1";
-    EXPECT_EQ(view.lighting_on, glIsEnabled(GL_LIGHTING)) << "lighting switch as GL has it";
-    EXPECT_TRUE(trace.trace_len == trace_entries && trace.trace_start >= 1 &&
-                trace.trace_start <= trace_entries && trace.frame_count >= 0)
-        << "trace window inside its arrays";
-    EXPECT_TRUE(sim.sin_lat == std::sin(sim.latitude) && sim.cos_lat == std::cos(sim.latitude))
-        << "latitude terms derived";
-    EXPECT_TRUE(std::isfinite(projection[0]) && std::isfinite(projection[5]))
-        << "finite projection";
-    EXPECT_TRUE(!std::isfinite(sim.omega) ||
-                sim.omega_sin_lat == std::sin(sim.latitude) * sim.omega)
-        << "rate term derived";
+    const std::pair<bool, const char*> invariants[] = {
+        {view.view_free + view.view_zoom == 1 && view.view_free * view.view_zoom == 0,
+         "one camera mode"},
+        {static_cast<unsigned>(sim.running | sim.earth_fixed | view.corotate | view.show_help) <= 1,
+         "switches 0 or 1"},
+        {view.lighting_on == glIsEnabled(GL_LIGHTING), "lighting switch as GL has it"},
+        {trace.trace_len == trace_entries && trace.trace_start >= 1 &&
+             trace.trace_start <= trace_entries && trace.frame_count >= 0,
+         "trace window inside its arrays"},
+        {sim.sin_lat == std::sin(sim.latitude) && sim.cos_lat == std::cos(sim.latitude),
+         "latitude terms derived"},
+        {std::isfinite(projection[0]) && std::isfinite(projection[5]), "finite projection"},
+        {!std::isfinite(sim.omega) || sim.omega_sin_lat == std::sin(sim.latitude) * sim.omega,
+         "rate term derived"}};
+    for (const auto& [kept, name] : invariants) EXPECT_TRUE(kept) << name;
     ASSERT_FALSE(HasFailure()) << dump_records();
   }
 }

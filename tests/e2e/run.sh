@@ -14,22 +14,16 @@ rm -rf "$XR" && mkdir -p "$XR/bin"
 trap xr_stop EXIT
 failed=0
 
-check() {
-  if "${@:2}" >"$XR/check" 2>&1; then echo "ok   $1 $(cat "$XR/check")"; else echo "FAIL $1: $(cat "$XR/check")"; failed=1; fi
-}
+check() { if "${@:2}" >"$XR/check" 2>&1; then echo "ok   $1 $(cat "$XR/check")"; else echo "FAIL $1: $(cat "$XR/check")"; failed=1; fi; }
 
 # The help entry runs "open ./help.html  with Safari": this stand-in logs its folder and
 # arguments, and says it opens on the console, after the program's own line.
 # shellcheck disable=SC2016 # "$@" is the stand-in's own
-printf '#!/bin/sh\nprintf "%%s\\n" "$PWD" "$@" >>"%s/open"\necho "open $*"\n' "$XR" >"$XR/bin/open"
-chmod +x "$XR/bin/open"
+printf '#!/bin/sh\nprintf "%%s\\n" "$PWD" "$@" >>"%s/open"\necho "open $*"\n' "$XR" >"$XR/bin/open" && chmod +x "$XR/bin/open"
 
 # The program from the project root, where help.html is, with the stand-in open first on
 # PATH.
-do_start() {
-  xr_start "$1" "$root" env PATH="$XR/bin:$PATH" \
-    "$program" || { echo "FAIL no window: $(cat "$XR/err")"; exit 1; }
-}
+do_start() { xr_start "$1" "$root" env PATH="$XR/bin:$PATH" "$program" || { echo "FAIL no window: $(cat "$XR/err")"; exit 1; }; }
 do_type() { xdotool type --delay 30 "$(tr -d '\n' <"$data/$1")"; }
 do_shot() { sleep 0.3 && xr_shot "$XR/shot.png"; }
 
@@ -41,8 +35,7 @@ count() {
   test=$(sed -n "s/^$1 //p" "$data/colours.txt")
   n=$(convert "$XR/shot.png" -crop "$4x$5+$2+$3" -depth 8 rgb:- | od -An -v -tu1 -w3 |
     awk "{ r = \$1; g = \$2; b = \$3 } ${test:?no colour class $1} { n++ } END { print n + 0 }")
-  echo "$n pixels"
-  [ "$n" -ge "$6" ] && [ "$n" -le "$7" ]
+  echo "$n pixels" && [ "$n" -ge "$6" ] && [ "$n" -le "$7" ]
 }
 do_probe() { check "probe $*" count "$@"; }
 
@@ -59,8 +52,7 @@ w.send_event(protocol.event.ClientMessage(window=w, client_type=a("WM_PROTOCOLS"
     cut) xdotool windowkill "$XR_WIN" ;;
     server) kill "$XR_X" ;;
   esac
-  for _ in $(seq 100); do kill -0 "$XR_APP" 2>/dev/null && sleep 0.1; done
-  kill -0 "$XR_APP" 2>/dev/null && kill -9 "$XR_APP"
+  timeout 10 tail -s 0.1 --pid="$XR_APP" -f /dev/null || kill -9 "$XR_APP"
   wait "$XR_APP" || status=$?
   XR_APP=""
   check "ends ($1) with status $2" test "$status" = "$2"

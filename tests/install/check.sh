@@ -19,8 +19,7 @@ files() { (cd "$1" && find . -type f -printf '%m %P\n' | sort -k2 | diff "$data/
 help_entry() {
   local dir
   dir=$(sed -n 's/^Path=//p' "$1")
-  printf '#!/bin/sh\necho "$@" >%s/xdg-open.log\n' "$XR" >"$XR/xdg-open"
-  chmod +x "$XR/xdg-open"
+  printf '#!/bin/sh\necho "$@" >%s/xdg-open.log\n' "$XR" >"$XR/xdg-open" && chmod +x "$XR/xdg-open"
   xr_start 320x240 "$dir" env PATH="$XR:$PATH" "$(sed -n 's/^Exec=//p' "$1")" || fail "no window"
   xr_menu 5/6
   xdotool key Q && wait "$XR_APP"
@@ -44,8 +43,7 @@ help_entry "$entry"
 
 cpack -G DEB --config "$build/CPackConfig.cmake" -B "$XR/deb" >/dev/null || fail "cpack"
 deb=$(echo "$XR"/deb/foucault_*.deb)
-dpkg-deb -f "$deb" Package Version Section Priority Maintainer Recommends Homepage |
-  diff "$data/fields.txt" - || fail "package fields"
+dpkg-deb -f "$deb" Package Version Section Priority Maintainer Recommends Homepage | diff "$data/fields.txt" - || fail "package fields"
 dpkg-deb -f "$deb" Depends | grep -q libglut || fail "Depends lacks freeglut"
 dpkg-deb -x "$deb" "$XR/root"
 files "$XR/root/usr" || fail "package files"

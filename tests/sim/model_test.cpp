@@ -41,10 +41,7 @@ void run(const std::string& line) {
   }
   if (op == "clear") clear_trace();
   if (op == "restart") restart_pendulum(v[0], v[1]);
-  if (op == "latitude") {
-    sim.latitude = v[0];
-    apply_latitude();
-  }
+  if (op == "latitude") sim.latitude = v[0], apply_latitude();
   if (op == "scale_omega") scale_omega(v[0]);
   if (op == "omega") sim.omega = v[0];
   if (op == "flags")
@@ -55,13 +52,11 @@ void run(const std::string& line) {
 }
 
 TEST(Model, ScriptedRunMatchesItsTranscript) {
-  const std::string path = FOUCAULT_SIM_DATA "/transcript.txt";
-  std::stringstream expected;
-  expected << std::ifstream(path, std::ios::binary).rdbuf();
   sim = SimState();  // the program-start values, even after other tests in this process
   frames_drawn = 0;
   std::string transcript;
-  for (std::string line; std::getline(expected, line);) {
+  std::ifstream ops(FOUCAULT_TEST_DATA "/sim/transcript.txt");  // its "== " lines
+  for (std::string line; std::getline(ops, line);) {
     if (line.rfind("== ", 0) != 0) continue;
     testing::internal::CaptureStdout();
     run(line.substr(3));
@@ -77,11 +72,7 @@ TEST(Model, ScriptedRunMatchesItsTranscript) {
           std::to_string(i) + " " +
           words({{"x", trace.trace_x[i]}, {"y", trace.trace_y[i]}, {"z", trace.trace_z[i]}});
   }
-  if (std::getenv("FOUCAULT_REGEN") != nullptr) {
-    std::ofstream(path, std::ios::binary) << transcript;
-    expected.str(transcript);
-  }
-  EXPECT_EQ(transcript, expected.str()) << "compared with " << path;
+  expect_data("sim/transcript.txt", transcript);
 }
 
 using Complex = std::complex<double>;
@@ -94,13 +85,13 @@ TEST(Physics, SwingFollowsTheExactSolutionForFourThousandIdleCalls) {
   sim = SimState();  // the program-start values, even after other tests in this process
   reset_simulation();
   for (const double latitude : {default_latitude, pi / 2, -pi / 2, -0.3, 0.0}) {
-    sim.latitude = latitude;
-    apply_latitude();
+    sim.latitude = latitude, apply_latitude();
     restart_pendulum(release_from_southwest.x, release_from_southwest.y);
     const Complex z0(sim.bob_x, sim.bob_y);
     const double ws = sim.omega_sin_lat, w = std::sqrt(1.0 + ws * ws), dt = sim.dt;
     const double l0 = ws * std::norm(z0);
     for (int n = 50; n <= 50 * 4000; n += 50) {
+      SCOPED_TRACE("latitude " + std::to_string(latitude) + ", t = " + std::to_string(n * dt));
       idle();
       const Complex z(sim.bob_x, sim.bob_y), v(sim.bob_vx, sim.bob_vy);
       const Complex exact = z0 * std::polar(1.0, -ws * n * dt) *
@@ -112,14 +103,12 @@ TEST(Physics, SwingFollowsTheExactSolutionForFourThousandIdleCalls) {
       // line of swing lags by about Ws dt/4 per unit time (measured 2.4e-3 at the pole at
       // t = 100, 2.5e-4 at the equator). Twice that much is allowed.
       const double swing_tolerance = 2 * std::abs(z0) * (dt / 4 + std::fabs(ws) * dt / 4 * n * dt);
-      ASSERT_LE(std::abs(z - std::sqrt(shrink) * exact), swing_tolerance)
-          << "latitude " << latitude << ", t = " << n * dt;
+      ASSERT_LE(std::abs(z - std::sqrt(shrink) * exact), swing_tolerance);
       // L is quadratic in the state: it may shrink at most as the energy does, give or take
       // the leaning ellipse's wobble (measured dt/2 of L, allowed dt), and the products'
       // rounding where L0 = 0 (at the equator; 7e-20 where a*b - c*d is fused).
       ASSERT_LE(std::fabs((std::conj(z) * v).imag() + ws * std::norm(z) - l0),
-                (1.0 - shrink + dt) * std::fabs(l0) + 1e-15)
-          << "latitude " << latitude << ", t = " << n * dt;
+                (1.0 - shrink + dt) * std::fabs(l0) + 1e-15);
     }
   }
 }

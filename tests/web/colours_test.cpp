@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <functional>
 #include <gtest/gtest.h>
 #include <sstream>
 #include <utility>
@@ -33,16 +34,25 @@ std::vector<Group> groups, frame;  // the frame being drawn; the last one drawn
 size_t left_out = 0;               // sphere's primitives the page has left out
 std::ostringstream in_sight;       // points of them that the depth test would show
 
+// Where each drawn group begins in the batch (the web layer's spheres draw without glBegin); a
+// line of text is its raster position's depth and colour, as Mesa gives them, and none outside
+// the view (where it lands is the page tests' business).
+void begin_group(int group) {
+  const Raster& r = page.raster;
+  Vertex v{{0.0f, 0.0f, r.z, 1.0f}, {}};
+  set_color(v, r.color);
+  if (group != text_line || r.valid)
+    groups.push_back({group_names[group], page.batch.indices.size(),
+                      group == text_line ? std::vector<Vertex>{v} : std::vector<Vertex>{}});
+}
+
 // The program from its start, its console captured, through the events of events.txt; a
 // picture line draws a frame with `picture` instead.
-template <class Picture>
-void play(Picture picture) {
+void play(const std::function<void(const std::string&)>& picture) {
   run_command = [](const char* /*command*/) { return 0; };
+  group_begins = begin_group;
   testing::internal::CaptureStdout();
-  apply_event("reset");
-  init_graphics();
-  create_menus();
-  reshape(window_width, window_height);
+  apply_event("start");
   for (const std::string& line : data_lines("app/events.txt"))
     line.rfind("picture ", 0) == 0 ? picture(line.substr(8)) : apply_event(line);
   testing::internal::GetCapturedStdout();
@@ -77,7 +87,7 @@ void check_left_out(void (*draw)(), const std::string& camera) {
   page.leave_out_hidden = true;
   draw();
   std::vector<std::pair<const Vertex*, std::array<float, 4>>> kept;  // and its box on screen
-  for (const Group& g : frame) {
+  for (const Group& g : frame)
     for (size_t k = 0; g.name == "solid_sphere" && k < g.vertices.size(); k += 3) {
       const Vertex* t = &g.vertices[k];
       std::array<float, 4> box = {-2.0f, 2.0f, -2.0f, 2.0f};  // x, then y: least and greatest
@@ -88,7 +98,6 @@ void check_left_out(void (*draw)(), const std::string& camera) {
       }
       kept.push_back({t, box});
     }
-  }
   int seen = 0;
   for (size_t i = 0; i < all.size(); ++i) {
     const size_t corners = all[i].name == "solid_sphere" ? 3 : all[i].name == "wire_sphere" ? 2 : 0;
@@ -125,16 +134,7 @@ void check_left_out(void (*draw)(), const std::string& camera) {
 
 }  // namespace
 
-// The program's GLUT calls that this test stands in for: menus, swaps and redisplays.
-int glutCreateMenu(void (*callback)(int)) {
-  menus.push_back(callback);
-  return static_cast<int>(menus.size());
-}
-void glutAddMenuEntry(const char* /*label*/, int /*value*/) {}
-void glutAddSubMenu(const char* /*label*/, int /*menu*/) {}
-void glutAttachMenu(int /*button*/) {}
-void glutPostRedisplay() {}
-void glutFullScreen() {}
+// The program's GLUT calls that the web layer and tests/app/events.cpp leave out.
 void glutBitmapCharacter(void* /*font*/, int /*character*/) {}
 
 // The frame ends: its groups' vertices, primitive by primitive, as Mesa's feedback gives
@@ -146,34 +146,6 @@ void glutSwapBuffers() {
       groups[i].vertices.push_back(b.vertices[b.indices[k]]);
   frame = std::exchange(groups, {});
   b = Batch{};
-}
-
-// Where each drawn group begins (the web layer's spheres draw without glBegin), and a line of
-// text: Mesa gives its raster position's depth and colour, and none outside the view.
-extern "C" {
-void __real_glBegin(GLenum mode);
-void __real_glRasterPos2i(GLint x, GLint y);
-void __real_glutSolidSphere(double radius, GLint slices, GLint stacks);
-void __real_glutWireSphere(double radius, GLint slices, GLint stacks);
-void __wrap_glBegin(GLenum mode) {
-  groups.push_back({"glBegin", page.batch.indices.size(), {}});
-  __real_glBegin(mode);
-}
-void __wrap_glutSolidSphere(double radius, GLint slices, GLint stacks) {
-  groups.push_back({"solid_sphere", page.batch.indices.size(), {}});
-  __real_glutSolidSphere(radius, slices, stacks);
-}
-void __wrap_glutWireSphere(double radius, GLint slices, GLint stacks) {
-  groups.push_back({"wire_sphere", page.batch.indices.size(), {}});
-  __real_glutWireSphere(radius, slices, stacks);
-}
-void __wrap_glRasterPos2i(GLint x, GLint y) {
-  __real_glRasterPos2i(x, y);
-  const Raster& r = page.raster;
-  Vertex v{{0.0f, 0.0f, r.z, 1.0f}, {}};  // where it lands is the page tests' business
-  set_color(v, r.color);
-  if (r.valid) groups.push_back({"text", page.batch.indices.size(), {v}});
-}
 }
 
 TEST(WebLayer, LightsAndPlacesAsTheDesktop) {
@@ -239,6 +211,7 @@ TEST(WebLayer, LightsAndPlacesAsTheDesktop) {
 // whose segments may have one end behind each ball and their middle in the gap; then the
 // cameras of the picture records.
 TEST(WebLayer, LeavesOutOnlyWhatIsHidden) {
+  group_begins = begin_group;  // play() hooks it too, but the balls come first
   check_left_out(
       [] {
         reshape(600, 600);

@@ -7,8 +7,6 @@
 import assert from 'node:assert/strict';
 import {readFileSync, writeFileSync} from 'node:fs';
 import {createServer} from 'node:http';
-import {createRequire} from 'node:module';
-import {basename, dirname, join} from 'node:path';
 import {describe, test} from 'node:test';
 import {pathToFileURL} from 'node:url';
 import {PNG} from 'pngjs';
@@ -18,24 +16,19 @@ import {engines, fit, sleep, until} from '../../scripts/browsers.mjs';
 const data = (name) => readFileSync(new URL(`../data/${name}`, import.meta.url), 'utf8');
 const lines = (text) => text.split('\n').filter((line) => /^[^#\s]/.test(line));
 const page = process.env.FOUCAULT_PAGE;
-// The page's folder over HTTP too, for the scenarios flagged http.
-const served = new Promise((done) => {
-  const server = createServer((request, response) => {
-    try {
-      const body = readFileSync(join(dirname(page), new URL(request.url, 'http://host').pathname));
-      response.writeHead(200, {'content-type': 'text/html; charset=utf-8'}).end(body);
-    } catch {
-      response.writeHead(404).end();
-    }
-  }).listen(0, '127.0.0.1', () => done(`http://127.0.0.1:${server.address().port}/${basename(page)}`));
-  server.unref();
-});
-const axe = readFileSync(createRequire(import.meta.url).resolve('axe-core/axe.min.js'), 'utf8');
+// The page over HTTP too, for the scenarios flagged http: it is all there is to serve.
+const server = createServer((request, response) => response.writeHead(200, {'content-type': 'text/html; charset=utf-8'}).end(readFileSync(page)));
+const served = new Promise((done) => server.unref().listen(0, '127.0.0.1', () => done(`http://127.0.0.1:${server.address().port}/foucault.html`)));
+const axe = readFileSync(new URL(import.meta.resolve('axe-core/axe.min.js')), 'utf8');
 
-const read = (e, selector) => e.eval(`document.querySelector('${selector}').textContent`);
-// A point inside an element (its middle, or 20 px in from its left) and the window's size.
-const point = (e, selector, middle) => e.eval(`(() => { const r = document.querySelector(${JSON.stringify(selector)})?.getBoundingClientRect();
+const query = (selector) => `document.querySelector(${JSON.stringify(selector)})`;
+// A point inside the element an expression finds (its middle, or 20 px in from its left) and the
+// window's size.
+const point = (e, element, middle = true) => e.eval(`(() => { const r = (${element})?.getBoundingClientRect();
   return r && [r.x + (${middle} ? r.width / 2 : Math.min(20, r.width / 2)), r.y + r.height / 2, innerWidth, innerHeight]; })()`);
+// The menu entries and buttons of an accessibility tree, each as its role and name.
+const named = (node) => [...(['menuitem', 'button'].includes(node.role) ? [`${node.role} ${node.name}`] : []),
+  ...(node.children ?? []).flatMap(named)];
 // WCAG's contrast ratio of two colours.
 const luminance = (p) => [...p].map((v) => (v /= 255) <= 0.03928 ? v / 12.92 : ((v + 0.055) / 1.055) ** 2.4)
     .reduce((sum, c, i) => sum + c * [0.2126, 0.7152, 0.0722][i], 0);
@@ -45,31 +38,22 @@ const contrast = (p, q) => (Math.max(luminance(p), luminance(q)) + 0.05) / (Math
 // regions: numbers in canvas pixels, or with w or h a fraction of the canvas's width or height.
 const classes = Object.fromEntries(lines(data('colours.txt'))
     .map((line) => [line.split(' ', 1)[0], new Function('r', 'g', 'b', `return ${line.replace(/^\w+/, '')}`)]));
-const inside = {
-  ring: (x, y, [cx, cy, r0, r1]) => Math.hypot(x - cx, y - cy) >= r0 && Math.hypot(x - cx, y - cy) < r1,
-  rect: (x, y, [x0, y0, w, h]) => x >= x0 && x < x0 + w && y >= y0 && y < y0 + h,
-};
+const inside = {ring: (x, y, [cx, cy, r0, r1]) => Math.hypot(x - cx, y - cy) >= r0 && Math.hypot(x - cx, y - cy) < r1,
+  rect: (x, y, [x0, y0, w, h]) => x >= x0 && x < x0 + w && y >= y0 && y < y0 + h};
+const each = (w, h, f) => { for (let y = 0; y < h; y++) for (let x = 0; x < w; x++) f(x, y); };
 const pixel = (png, x, y) => png.data.subarray(4 * (y * png.width + x), 4 * (y * png.width + x) + 3);
 
 const verbs = {
   open: (e, prelude) => e.open(e.url, prelude),
-  // The page in a learning platform's frame, sandboxed as given, full screen not allowed.
-  frame: async (e, sandbox) => {
-    const wrapper = join(dirname(page), 'frame.html');
-    writeFileSync(wrapper, `<!doctype html><title>Cours</title><style>body { margin: 0 } iframe { display: block; border: 0;
-      width: 100vw; height: 100vh }</style><iframe title="Pendule" src="${basename(page)}" sandbox="${sandbox}"></iframe>`);
-    await e.open(pathToFileURL(wrapper).href);
-    e.frame();
-  },
+  // The page in a learning platform's frame (tests/data/web/frame.html, beside the page).
+  frame: async (e) => (await e.open(new URL('frame.html', e.url).href), e.frame()),
   // The page is still there as it was opened; a failure names each invariant broken.
-  here: async (e) => {
-    assert.deepEqual(await e.eval(`Object.entries({'address unchanged': location.href === ${JSON.stringify(e.url)}, 'no scroll': scrollX === 0
-      && scrollY === 0 && document.scrollingElement.scrollTop === 0, 'no zoom': (window.visualViewport?.scale ?? 1) === 1}).filter(([, kept]) => !kept).map(([name]) => name)`), []);
-    await verbs.frames(e, 1).catch((error) => assert.fail(`frames still coming: ${error.message}`));
-  },
+  here: async (e) => (assert.deepEqual(await e.eval(`Object.entries({'address unchanged': location.href === ${JSON.stringify(e.url)}, 'no scroll': scrollX === 0
+      && scrollY === 0 && document.scrollingElement.scrollTop === 0, 'no zoom': (window.visualViewport?.scale ?? 1) === 1}).filter(([, kept]) => !kept).map(([name]) => name)`), []),
+    await verbs.frames(e, 1).catch((error) => assert.fail(`frames still coming: ${error.message}`))),
   // A finger across the page from inside an element (if it is there), then the page checked.
   swipe: async (e, selector, dx, dy) => {
-    const [x, y, w, h] = (await point(e, selector, false)) ?? [];
+    const [x, y, w, h] = (await point(e, query(selector), false)) ?? [];
     const clamp = (v, most) => Math.max(0, Math.min(most - 1, v));
     if (x !== undefined) {
       await e.touch('Start', [[x, y]]);
@@ -81,10 +65,7 @@ const verbs = {
   // The menu opened by a long press at (x, y), then each submenu in turn: every menu shown
   // lies inside the window; where a submenu takes its parent's place, its way back returns.
   menus: async (e, x, y) => {
-    await verbs.touch(e, 'Start', `${x},${y}`);
-    await sleep(700);
-    await e.touch('End', []);
-    await until(e, "document.querySelector('#menu')");
+    for (const step of [`touch Start ${x},${y}`, 'wait 700', 'touch End', "until document.querySelector('#menu')"]) await play(e, step);
     for (const label of await e.eval("[...document.querySelectorAll('#menu > [aria-haspopup] > span')].map((s) => s.textContent)")) {
       await verbs.tap(e, label);
       assert.ok(await e.eval(`[...document.querySelectorAll('#menu, #menu [aria-expanded=true] > ul')].every((m) => {
@@ -97,8 +78,8 @@ const verbs = {
   },
   focus: (e) => e.focus?.(),
   // A click in the middle of an element, or the mouse only moved there.
-  press: async (e, selector) => e.click(...(await point(e, selector, true)).slice(0, 2)),
-  hover: async (e, selector) => e.hover(...(await point(e, selector, true)).slice(0, 2)),
+  press: async (e, selector) => e.click(...(await point(e, query(selector))).slice(0, 2)),
+  hover: async (e, selector) => e.hover(...(await point(e, query(selector))).slice(0, 2)),
   fit: (e, w, h) => fit(e, +w, +h),
   // The window resized: the canvas fills it above the panel, the page does not scroll.
   size: async (e, w, h, ratio = 1) => {
@@ -110,18 +91,15 @@ const verbs = {
   wait: (e, ms) => sleep(+ms),
   until: (e, expression) => until(e, expression),
   expect: async (e, expression) => assert.ok(await e.eval(expression), expression),
-  key: async (e, ...keys) => {
-    for (const key of keys) await e.key(...key.split(/\+(?=.)/));
-  },
+  key: async (e, ...keys) => { for (const key of keys) await e.key(...key.split(/\+(?=.)/)); },
   type: (e, file) => verbs.key(e, ...lines(data(file))),
   click: (e, x, y, button) => e.click(+x, +y, button),
   drag: (e, ...points) => e.drag(...points.map(Number)),
   touch: (e, type, ...points) => e.touch(type, points.map((point) => point.split(',').map(Number))),
   // A tap on the menu entry or key button with this label.
   tap: async (e, label) => {
-    const at = await e.eval(`(() => { const r = [...document.querySelectorAll('#menu span, #keys button')]
-      .find((el) => el.textContent === ${JSON.stringify(label)} || el.dataset.key === ${JSON.stringify(label)})?.getBoundingClientRect();
-      return r && [r.x + r.width / 2, r.y + r.height / 2]; })()`);
+    const at = await point(e, `[...document.querySelectorAll('#menu span, #keys button')]
+      .find((el) => el.textContent === ${JSON.stringify(label)} || el.dataset.key === ${JSON.stringify(label)})`);
     assert.ok(at, `nothing to tap labelled [${label}]`);
     await e.touch('Start', [at]);
     await e.touch('End', []);
@@ -150,13 +128,7 @@ const verbs = {
     const [w, h] = [e.png.width, e.png.height];
     const args = rest.map((a) => parseFloat(a) * (a.endsWith('w') ? w : a.endsWith('h') ? h : 1));
     let [count, area] = [0, 0];
-    for (let y = 0; y < h; y++) {
-      for (let x = 0; x < w; x++) {
-        if (!inside[shape](x, y, args)) continue;
-        area++;
-        count += classes[cls](...pixel(e.png, x, y));
-      }
-    }
+    each(w, h, (x, y) => inside[shape](x, y, args) && (area++, count += classes[cls](...pixel(e.png, x, y))));
     const limit = parseFloat(bound.slice(2)) * (bound.endsWith('%') ? area / 100 : 1);
     // FOUCAULT_WEB_SHOTS=DIR keeps every probed picture there.
     if (process.env.FOUCAULT_WEB_SHOTS) writeFileSync(`${process.env.FOUCAULT_WEB_SHOTS}/${e.name}-${++e.shots}.png`, PNG.sync.write(e.png));
@@ -167,36 +139,30 @@ const verbs = {
   text: (e) => {
     const desktop = PNG.sync.read(readFileSync(process.env.FOUCAULT_DESKTOP_PNG));
     const [red, blue] = [(p) => classes.red(...p), (p) => p[2] > 100 && p[0] < 60];
-    const wrong = [];
-    let count = 0;
-    for (let y = 0; y < 24; y++) {
-      for (let x = 0; x < 320; x++) {
-        const [d, p] = [pixel(desktop, x, y), pixel(e.png, x, y)];
-        if (blue(d) || blue(p)) continue;
-        count += red(d);
-        if (red(d) !== red(p) || (red(d) && d.some((v, i) => Math.abs(v - p[i]) > 1))) wrong.push(`${x},${y}: ${[...d]} ${[...p]}`);
-      }
-    }
+    let [wrong, count] = [[], 0];
+    each(320, 24, (x, y) => {
+      const [d, p] = [pixel(desktop, x, y), pixel(e.png, x, y)];
+      if (blue(d) || blue(p)) return;
+      count += red(d);
+      if (red(d) !== red(p) || (red(d) && d.some((v, i) => Math.abs(v - p[i]) > 1))) wrong.push(`${x},${y}: ${[...d]} ${[...p]}`);
+    });
     assert.ok(count > 300 && wrong.length === 0, `${count} text pixels on the desktop; ${wrong.length} differ: ${wrong.slice(0, 8)}`);
   },
-  transcript: async (e, file) => assert.equal((await read(e, '#console')).replace(/^t=[0-9.]+$/m, 't=<time>'), data(file)),
+  transcript: async (e, file) => assert.equal((await e.eval("document.querySelector('#console').textContent")).replace(/^t=[0-9.]+$/m, 't=<time>'), data(file)),
   // The console panel's text matches, two frames on (or once the program has ended).
-  console: async (e, pattern) => {
-    await until(e, `document.documentElement.dataset.state === 'stopped' || foucaultFrames >= ${(await e.eval('foucaultFrames')) + 2}`);
-    assert.match(await read(e, '#console'), new RegExp(pattern));
-  },
+  console: async (e, pattern) => (await until(e, `document.documentElement.dataset.state === 'stopped' || foucaultFrames >= ${(await e.eval('foucaultFrames')) + 2}`),
+    assert.match(await e.eval("document.querySelector('#console').textContent"), new RegExp(pattern))),
   // N frames more drawn: the picture shows what came before.
   frames: async (e, n) => until(e, `foucaultFrames >= ${(await e.eval('foucaultFrames')) + Number(n)}`),
   // A keyboard focus ring round the element: all the way round (90 % of its edge), 2 px or
   // more across it whose colour changes by a contrast of 3:1 or more when it takes the focus.
   ring: async (e, selector) => {
-    const box = await e.eval(`(() => { document.activeElement?.blur(); const r = document.querySelector(${JSON.stringify(selector)})
-      .getBoundingClientRect(); return [r.x, r.y, r.width, r.height].map(Math.round); })()`);
+    const [x0, y0, w, h] = await e.eval(`(() => { document.activeElement?.blur(); const r = ${query(selector)}.getBoundingClientRect();
+      return [r.x, r.y, r.width, r.height].map(Math.round); })()`);
     const before = PNG.sync.read(await e.shot(true));
     await e.key('Shift');  // a key first, so that focus() shows the keyboard's ring
-    await e.eval(`document.querySelector(${JSON.stringify(selector)}).focus()`);
+    await e.eval(`${query(selector)}.focus()`);
     const after = PNG.sync.read(await e.shot(true));
-    const [x0, y0, w, h] = box;
     const changed = ([x, y]) => x >= 0 && y >= 0 && x < after.width && y < after.height && contrast(pixel(before, x, y), pixel(after, x, y)) >= 3;
     const sides = [];
     for (let x = x0 + 6; x < x0 + w - 6; x++) sides.push([x, y0, 0, -1], [x, y0 + h - 1, 0, 1]);
@@ -207,16 +173,9 @@ const verbs = {
     assert.ok(ringed >= 0.9 * sides.length, `${selector}: a ring on ${ringed} of ${sides.length} points of its edge`);
   },
   // The accessible names of the menu entries and buttons, as a screen reader gets them.
-  names: async (e, file) => {
-    const flat = (node) => [...(['menuitem', 'button'].includes(node.role) ? [`${node.role} ${node.name}`] : []),
-      ...(node.children ?? []).flatMap(flat)];
-    assert.deepEqual(flat(await e.a11y()), lines(data(file)));
-  },
-  axe: async (e) => {
-    await e.eval(axe);
-    const found = await e.eval("axe.run({runOnly: ['wcag2a', 'wcag2aa', 'wcag21a', 'wcag21aa', 'wcag22aa']}).then((r) => r.violations.map((v) => `${v.id}: ${v.nodes.map((n) => n.target)}`))");
-    assert.deepEqual(found, []);
-  },
+  names: async (e, file) => assert.deepEqual(named(await e.a11y()), lines(data(file))),
+  axe: async (e) => (await e.eval(axe), assert.deepEqual(await e.eval("axe.run({runOnly: ['wcag2a', 'wcag2aa', 'wcag21a', 'wcag21aa', 'wcag22aa']})"
+    + '.then((r) => r.violations.map((v) => `${v.id}: ${v.nodes.map((n) => n.target)}`))'), [])),
   // Random moves of tests/data/web/storm.txt from a fresh page, for each seed of
   // tests/data/web/storm_seeds.txt (FOUCAULT_STORM_SEED replays one): X and Y become canvas
   // pixels, D a distance, K a key of the program's, P one point for the whole move. After
@@ -225,58 +184,44 @@ const verbs = {
     const [keyLine, ...moves] = lines(data('web/storm.txt'));
     for (const seedText of process.env.FOUCAULT_STORM_SEED?.split(' ') ?? lines(data('web/storm_seeds.txt'))) {
       let seed = Number(seedText);
-      const random = (n) => ((seed = (Math.imul(seed, 1664525) + 1013904223) >>> 0) / 2 ** 32) * n;
-      const pick = (list) => list[Math.floor(random(list.length))];
+      const random = (n) => Math.floor(((seed = (Math.imul(seed, 1664525) + 1013904223) >>> 0) / 2 ** 32) * n);
+      const pick = (list) => list[random(list.length)];
       await e.open(e.url);
       await until(e, "document.documentElement.dataset.state === 'running'");
       const [w, h] = await e.eval('[canvas.clientWidth, canvas.clientHeight]');
-      const value = {X: () => Math.floor(random(w)), Y: () => Math.floor(random(h)), D: () => Math.floor(random(601)) - 300,
-        K: () => pick(keyLine.split(' ').slice(1))};
+      const value = {X: () => random(w), Y: () => random(h), D: () => random(601) - 300, K: () => pick(keyLine.split(' ').slice(1))};
       for (let i = 0; i < count; i++) {
         const at = `${value.X()},${value.Y()}`;
         const move = pick(moves).replace(/\b[XYDKP]\b/g, (c) => (c === 'P' ? at : value[c]()));
-        for (const step of [...move.split(' ; '), 'here']) {
-          await play(e, step).catch((error) => {
-            throw Object.assign(error, {message: `FOUCAULT_STORM_SEED=${seedText}, move ${i}: ${error.message}`});
-          });
-        }
+        for (const step of [...move.split(' ; '), 'here']) await play(e, step, `FOUCAULT_STORM_SEED=${seedText}, move ${i}: `);
       }
     }
   },
 };
 
-async function play(e, step) {
-  const verb = step.split(' ', 1)[0];
-  const rest = step.slice(verb.length + 1);
+// One step; a failure names it, after where it was played.
+async function play(e, step, where = '') {
+  const [, verb, rest] = step.match(/^(\S+) ?(.*)$/);
   const args = ['open', 'until', 'expect', 'console'].includes(verb) ? [rest] : rest.match(/"[^"]*"|\S+/g)?.map((a) => a.replace(/^"(.*)"$/, '$1')) ?? [];
-  await (async () => verbs[verb](e, ...args))().catch((error) => {
-    throw Object.assign(error, {message: `${step}\n${error.message}`});
-  });
+  await (async () => verbs[verb](e, ...args))().catch((error) => { throw Object.assign(error, {message: `${where}${step}\n${error.message}`}); });
 }
 
 // Scenarios: "== NAME: ENGINES and FLAGS" (touch: touch emulation; nojs: JavaScript off; http:
 // the page served over HTTP; --x: Chromium switches).
-const scenarios = data('web/scenarios.txt').split(/^== /m).slice(1).map((text) => {
-  const [head, ...steps] = text.split('\n');
-  const [name, flags] = head.split(': ');
-  return {name, flags: flags.split(' '), steps: lines(steps.join('\n'))};
-});
+const scenarios = data('web/scenarios.txt').split(/^== /m).slice(1).map((text) => text.match(/^(.*?): (.*)\n([^]*)$/))
+  .map(([, name, flags, steps]) => ({name, flags: flags.split(' '), steps: lines(steps)}));
 
 // Two scenarios at a time: a browser drawing in software wants a core of its own.
 const only = new RegExp(process.env.FOUCAULT_WEB_ONLY ?? '');  // e.g. 'chromium: touch'
 describe('the page opened as a file', {concurrency: 2}, () => {
   for (const {name, flags, steps} of scenarios) {
     for (const engine of flags.filter((flag) => engines[flag] && only.test(`${flag}: ${name}`))) {
-      test(`${engine}: ${name}`, async () => {
-        const e = await engines[engine](flags);
-        e.url = flags.includes('http') ? await served : pathToFileURL(page).href;
-        Object.assign(e, {name: `${engine}-${name.replace(/\W+/g, '-')}`, shots: 0});
-        try {
-          for (const step of steps) await play(e, step);
-          assert.deepEqual(await e.errors(), []);
-        } finally {
-          await e.close();
-        }
+      test(`${engine}: ${name}`, async (t) => {
+        const e = Object.assign(await engines[engine](flags), {url: flags.includes('http') ? await served : pathToFileURL(page).href,
+          name: `${engine}-${name.replace(/\W+/g, '-')}`, shots: 0});
+        t.after(() => e.close());
+        for (const step of steps) await play(e, step);
+        assert.deepEqual(await e.errors(), []);
       });
     }
   }

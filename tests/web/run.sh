@@ -10,7 +10,6 @@ cd "$(dirname "$0")/../.."
 scripts/deps.sh web
 # npm's record of what it installed is newer than the lock file unless the lock file changed.
 [ tests/web/node_modules/.package-lock.json -nt tests/web/package-lock.json ] || npm ci --prefix tests/web --no-audit --no-fund
-page=${FOUCAULT_WEB_PAGE:-out/web/foucault.html}
 [ -n "${FOUCAULT_WEB_PAGE:-}" ] || scripts/web.sh >/dev/null
 
 # shellcheck source=scripts/xrun.sh
@@ -18,9 +17,9 @@ page=${FOUCAULT_WEB_PAGE:-out/web/foucault.html}
 xr_start 1024x768 "$PWD" build/app/foucault || { echo "run.sh: the desktop program did not start" >&2; exit 1; }
 sleep 1 && xr_shot "$XR/desktop.png" && xr_stop
 
-# The page alone in a folder, as a download is; the folder goes with $XR at exit.
-mkdir "$XR/page" && cp "$page" "$XR/page/foucault.html"
-minibrowser=$(ls /usr/lib/*/webkit2gtk-4.*/MiniBrowser | head -n 1)
+# The page alone in a folder, as a download is, and a learning platform's page framing it; the
+# folder goes with $XR at exit.
+mkdir "$XR/page" && cp "${FOUCAULT_WEB_PAGE:-out/web/foucault.html}" "$XR/page/foucault.html" && cp tests/data/web/frame.html "$XR/page/"
 # The X pointer rests outside the browsers' windows, where it hovers over nothing.
-FOUCAULT_PAGE=$XR/page/foucault.html FOUCAULT_DESKTOP_PNG=$XR/desktop.png FOUCAULT_MINIBROWSER=$minibrowser \
+FOUCAULT_PAGE=$XR/page/foucault.html FOUCAULT_DESKTOP_PNG=$XR/desktop.png FOUCAULT_MINIBROWSER=$(ls /usr/lib/*/webkit2gtk-4.*/MiniBrowser | head -n 1) \
   xvfb-run -a -s "-screen 0 1280x1024x24" sh -c 'xdotool mousemove 1279 1023 && exec node --test "$@" tests/web/page_test.mjs' - "$@"
