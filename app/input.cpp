@@ -3,6 +3,7 @@
 
 #include "app/startup.h"
 #include "render/frame.h"
+#include "render/texts.h"
 #include "sim/sim_state.h"
 #include "sim/trace.h"
 
@@ -16,7 +17,7 @@ namespace {
 void step_latitude(double step) {
   sim.latitude += step;
   if (step > 0.0) {
-    std::printf("latitude %lf \n", sim.latitude * 180.0 / pi);
+    std::printf(tr("latitude %lf \n"), sim.latitude * 180.0 / pi);
   }
   apply_latitude();
   clear_trace();

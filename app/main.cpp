@@ -9,13 +9,15 @@
 // Keys: + - latitude by 18 degrees, P M rotation rate x2 / x0.5, g p go / pause,
 // z reset model, R hold the Earth, l lighting, r t free / zoom camera, Page Up/Down
 // distance, F full screen, Q quit. Left drag turns the view; the right button opens the
-// menu (views, releases, latitudes, frames, rate, help).
+// menu (views, releases, latitudes, frames, rate, help). --lang CODE (fr en es de it pt)
+// chooses the texts' language.
 #include "app/input.h"
 #include "app/menus.h"
 #include "app/startup.h"
 #include "app/window.h"
 #include "render/frame.h"
 #include "render/graphics.h"
+#include "render/texts.h"
 #include "sim/integrator.h"
 #include "sim/sim_state.h"
 
@@ -25,12 +27,13 @@
 #include <cstring>
 
 int main(int argc, char** argv) {
+  choose_language(&argc, argv);
   std::printf("talvo oxa 2004\n");
   std::strcpy(base_dir, "");
-  std::printf("nous sommes ici -> %s \n", base_dir);
+  std::printf(tr("nous sommes ici -> %s \n"), base_dir);
   // The model and its trace exist before any handler can run.
   reset_simulation();
-  std::printf("l'affichage OpenGL commence maintenant \n");
+  std::printf("%s", tr("l'affichage OpenGL commence maintenant \n"));
 
   open_window(&argc, argv);
   init_graphics();

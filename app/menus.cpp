@@ -1,8 +1,9 @@
-// The context menus: French labels, blanks included, and what each entry does.
+// The context menus: their labels in the chosen language, and what each entry does.
 #include "app/menus.h"
 
 #include "app/startup.h"
 #include "render/frame.h"
+#include "render/texts.h"
 #include "sim/sim_state.h"
 #include "sim/trace.h"
 
@@ -11,6 +12,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 int (*run_command)(const char* command) = std::system;
 
@@ -26,28 +28,32 @@ struct Entry {
   int value;
 };
 
+// A label as freeglut's menu font has it: Latin-1 (freeglut keeps a copy).
+std::string label(const char* msgid) { return latin1(tr(msgid)); }
+
 int make_menu(void (*callback)(int), const Entry* entries, int count) {
   const int id = glutCreateMenu(callback);
   for (int i = 0; i < count; ++i) {
-    glutAddMenuEntry(entries[i].label, entries[i].value);
+    glutAddMenuEntry(label(entries[i].label).c_str(), entries[i].value);
   }
   return id;
 }
 
-const Entry view_entries[] = {{"le po^le", 1}, {"l'e'quateur", 2}, {"de  3/4 Nord", 3}};
-const Entry release_entries[] = {{"lach'e du Sud        ", release_south},
-                                 {"lach'e de l'Ouest    ", release_west},
-                                 {"lach'e du Sud Ouest  ", release_southwest}};
-const Entry latitude_entries[] = {{"pendule au po^le nord", 1},
-                                  {"pendule a` 45 nord", 2},
-                                  {"pendule a` l'equateur", 3},
-                                  {"pendule a` 45 sud", 4},
-                                  {"pendule au po^le sud", 5}};
-const Entry rotation_entries[] = {{"Terre fixe", 1},
-                                  {"Ciel fixe", 2},
-                                  {"rotation du sol (O/N)", 3},
-                                  {"rot. Terre + rapide", 4},
-                                  {"rot. Terre - rapide", 5}};
+const Entry view_entries[] = {
+    {N_("le po^le"), 1}, {N_("l'e'quateur"), 2}, {N_("de  3/4 Nord"), 3}};
+const Entry release_entries[] = {{N_("lach'e du Sud        "), release_south},
+                                 {N_("lach'e de l'Ouest    "), release_west},
+                                 {N_("lach'e du Sud Ouest  "), release_southwest}};
+const Entry latitude_entries[] = {{N_("pendule au po^le nord"), 1},
+                                  {N_("pendule a` 45 nord"), 2},
+                                  {N_("pendule a` l'equateur"), 3},
+                                  {N_("pendule a` 45 sud"), 4},
+                                  {N_("pendule au po^le sud"), 5}};
+const Entry rotation_entries[] = {{N_("Terre fixe"), 1},
+                                  {N_("Ciel fixe"), 2},
+                                  {N_("rotation du sol (O/N)"), 3},
+                                  {N_("rot. Terre + rapide"), 4},
+                                  {N_("rot. Terre - rapide"), 5}};
 
 template <int N>
 int make_menu(void (*callback)(int), const Entry (&entries)[N]) {
@@ -76,7 +82,11 @@ void toggle_help() {
   std::printf("%s\n", path);
   // The console keeps its order when the command interpreter writes to it too.
   std::fflush(stdout);
-  run_command(help_command);  // its outcome is the host's business
+  // The help page in the chosen language: help.LANG.html, or help.html by default.
+  const char* code = language_code();
+  char command[64];
+  std::snprintf(command, sizeof command, help_command, *code != '\0' ? "." : "", code);
+  run_command(command);  // its outcome is the host's business
 }
 
 }  // namespace
@@ -87,12 +97,12 @@ void create_menus() {
   const int latitude = make_menu(menu_latitude, latitude_entries);
   const int rotation = make_menu(menu_rotation, rotation_entries);
   glutCreateMenu(menu_main);
-  glutAddMenuEntry("RAZ vue et calcul ", full_reset);
-  glutAddSubMenu("L'observateur regarde ", observer);
-  glutAddSubMenu("RAZ Cas initial ", release);
-  glutAddSubMenu("Position du pendule", latitude);
-  glutAddSubMenu("Rotation Terre/Ciel", rotation);
-  glutAddMenuEntry("Aide               ", help_entry);
+  glutAddMenuEntry(label(N_("RAZ vue et calcul ")).c_str(), full_reset);
+  glutAddSubMenu(label(N_("L'observateur regarde ")).c_str(), observer);
+  glutAddSubMenu(label(N_("RAZ Cas initial ")).c_str(), release);
+  glutAddSubMenu(label(N_("Position du pendule")).c_str(), latitude);
+  glutAddSubMenu(label(N_("Rotation Terre/Ciel")).c_str(), rotation);
+  glutAddMenuEntry(label(N_("Aide               ")).c_str(), help_entry);
   glutAttachMenu(GLUT_RIGHT_BUTTON);
 }
 

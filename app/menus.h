@@ -1,8 +1,9 @@
 // The right-button menu tree and its four callbacks.
 #pragma once
 
-// The help entry's command, handed to the host's command interpreter.
-constexpr const char* help_command = "open ./help.html  with Safari";
+// The help entry's command, handed to the host's command interpreter, with "" and "" for the
+// default texts' help.html, or "." and the language's code for help.LANG.html.
+constexpr const char* help_command = "open ./help%s%s.html  with Safari";
 
 // Runs a shell command and waits for it; std::system unless a test replaces it.
 extern int (*run_command)(const char* command);

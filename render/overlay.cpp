@@ -3,6 +3,7 @@
 
 #include "render/frame.h"
 #include "render/graphics.h"
+#include "render/texts.h"
 
 #include <GL/freeglut.h>
 
@@ -20,14 +21,14 @@ struct HelpLine {
 };
 
 const HelpLine help_lines[] = {
-    {13, "changer la position du pendule"},
-    {12, "le changer d'he'misphe`re"},
-    {11, "relancer le pendule"},
-    {10, "changer la position de l'observateur"},
-    {9, "tourner avec la terre"},
-    {8, "regarder tourner la terre "},
-    {7, "faire tourner le plan sous le pendule"},
-    {6, "faire tourner la terre plus ou moins vite"},
+    {13, N_("changer la position du pendule")},
+    {12, N_("le changer d'he'misphe`re")},
+    {11, N_("relancer le pendule")},
+    {10, N_("changer la position de l'observateur")},
+    {9, N_("tourner avec la terre")},
+    {8, N_("regarder tourner la terre ")},
+    {7, N_("faire tourner le plan sous le pendule")},
+    {6, N_("faire tourner la terre plus ou moins vite")},
 };
 
 }  // namespace
@@ -39,21 +40,21 @@ void draw_text(int x, int y, const char* format, ...) {
   std::vsnprintf(buffer, sizeof buffer, format, args);
   va_end(args);
   // An anchor outside the view volume makes the raster position invalid: the whole
-  // line is then skipped, never drawn in part.
+  // line is then skipped, never drawn in part. The font's letters are Latin-1's, 32 to 255.
   glRasterPos2i(x, y);
-  for (const char* c = buffer; *c != '\0'; ++c) {
-    glutBitmapCharacter(GLUT_BITMAP_HELVETICA_12, *c);
+  for (const char c : latin1(buffer)) {
+    glutBitmapCharacter(GLUT_BITMAP_HELVETICA_12, static_cast<unsigned char>(c));
   }
 }
 
 void draw_overlay() {
   glPushMatrix();
   material_red();
-  draw_text(text_left, instruction_row, "Clic droit: modification de la simulation");
+  draw_text(text_left, instruction_row, "%s", tr("Clic droit: modification de la simulation"));
   draw_text(0, 0, "foucault 2026");
   if (view.show_help == 1) {
     for (const HelpLine& line : help_lines) {
-      draw_text(text_left, line.y, "%s", line.text);
+      draw_text(text_left, line.y, "%s", tr(line.text));
     }
   }
   glPopMatrix();

@@ -8,24 +8,29 @@
 
 SimState sim;
 
+const char* (*sim_text)(const char* msgid) = [](const char* msgid) { return msgid; };
+
+// Marks a text for the program's catalogue, as render/texts.h does.
+#define N_(msgid) msgid
+
 namespace {
 
 // Every banner line is 37 characters followed by a line feed.
 const char* const banner_lines[] = {
-    "go! go! go! go! go!                  \n",
-    " Simulateur de  pendule de Foucault  \n",
-    " foucault, e'quipe du projet 2026    \n",
-    " courriel: pendule@example.org       \n",
-    " web: http://www.example.org/pendule \n",
-    " menu contextuel: click droit        \n",
-    " Q pour quitter                      \n",
+    N_("go! go! go! go! go!                  \n"),
+    N_(" Simulateur de  pendule de Foucault  \n"),
+    N_(" foucault, e'quipe du projet 2026    \n"),
+    N_(" courriel: pendule@example.org       \n"),
+    N_(" web: http://www.example.org/pendule \n"),
+    N_(" menu contextuel: click droit        \n"),
+    N_(" Q pour quitter                      \n"),
 };
 
 }  // namespace
 
 void reset_simulation() {
   for (const char* line : banner_lines) {
-    std::printf("%s", line);
+    std::printf("%s", sim_text(line));
   }
   sim.latitude = default_latitude;
   sim.omega = default_omega;
@@ -36,7 +41,7 @@ void reset_simulation() {
     allocate_trace();
     sim.first_reset = 0;
   } else {
-    std::printf("RAZ\n");
+    std::printf("%s", sim_text(N_("RAZ\n")));
   }
   sim.cos_lat = std::cos(sim.latitude);
   sim.sin_lat = std::sin(sim.latitude);

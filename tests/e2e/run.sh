@@ -22,8 +22,8 @@ check() { if "${@:2}" >"$XR/check" 2>&1; then echo "ok   $1 $(cat "$XR/check")";
 printf '#!/bin/sh\nprintf "%%s\\n" "$PWD" "$@" >>"%s/open"\necho "open $*"\n' "$XR" >"$XR/bin/open" && chmod +x "$XR/bin/open"
 
 # The program from the project root, where help.html is, with the stand-in open first on
-# PATH.
-do_start() { xr_start "$1" "$root" env PATH="$XR/bin:$PATH" "$program" || { echo "FAIL no window: $(cat "$XR/err")"; exit 1; }; }
+# PATH, and the step's words after the screen size on its command line.
+do_start() { xr_start "$1" "$root" env PATH="$XR/bin:$PATH" "$program" "${@:2}" || { echo "FAIL no window: $(cat "$XR/err")"; exit 1; }; }
 do_type() { xdotool type --delay 30 "$(tr -d '\n' <"$data/$1")"; }
 do_shot() { sleep 0.3 && xr_shot "$XR/shot.png"; }
 
@@ -58,9 +58,11 @@ w.send_event(protocol.event.ClientMessage(window=w, client_type=a("WM_PROTOCOLS"
   check "ends ($1) with status $2" test "$status" = "$2"
 }
 
-# The whole console (the t= line's number as <time>), the open log, and an
-# empty standard error, against the data files.
-do_console() { check "console $1" diff <(sed -E 's/^t=[0-9.]+$/t=<time>/' "$XR/out") "$data/$1"; }
+# The whole console (the t= line's number as <time>) against the data files one after the
+# other, the open log, and an empty standard error.
+do_console() {
+  check "console $*" diff <(sed -E 's/^t=[0-9.]+$/t=<time>/' "$XR/out") <(cd "$data" && cat "$@")
+}
 do_opened() { check "open log $1" diff <(sed "s|^$root$|<root>|" "$XR/open") "$data/$1"; }
 do_quiet() { check "nothing on standard error" test ! -s "$XR/err"; }
 
