@@ -1,0 +1,37 @@
+# The help page, the desktop entry and the metainfo in the languages of po/LINGUAS, made
+# from po/LANG.po by gettext's msgfmt (packages gettext and xsltproc), into FOUCAULT_PKG_DIR
+# (cmake/packaging.cmake includes this and installs them):
+#   help.LANG.html  help.html with po/LANG.po merged (msgfmt --xml, by po/its/help.its)
+#                   and put in order by po/help.xsl, its <html lang> the language's; the
+#                   French texts stay where LANG.po leaves them untranslated
+#   org.example.foucault.desktop.in and .metainfo.xml  with every language's translations
+#                   beside the French (msgfmt --desktop and --xml on po/ as a whole)
+# po/extract-docs.sh extracts their texts into po/docs.pot.
+find_program(FOUCAULT_MSGFMT msgfmt REQUIRED)
+find_program(FOUCAULT_XSLTPROC xsltproc REQUIRED)
+set(po ${PROJECT_SOURCE_DIR}/po)
+file(STRINGS ${po}/LINGUAS foucault_linguas REGEX "^[^#]")
+string(REPLACE " " ";" foucault_linguas "${foucault_linguas}")
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${po}/LINGUAS)
+list(TRANSFORM foucault_linguas PREPEND ${po}/ OUTPUT_VARIABLE catalogues)
+list(TRANSFORM catalogues APPEND .po)
+set(msgfmt ${CMAKE_COMMAND} -E env GETTEXTDATADIRS=${po} ${FOUCAULT_MSGFMT})
+set(made ${FOUCAULT_PKG_DIR}/${FOUCAULT_APP_ID}.desktop.in ${FOUCAULT_PKG_DIR}/${FOUCAULT_APP_ID}.metainfo.xml)
+foreach(lang ${foucault_linguas})
+  set(page ${FOUCAULT_PKG_DIR}/help.${lang}.html)
+  add_custom_command(OUTPUT ${page}
+    COMMAND ${msgfmt} --xml --template=${PROJECT_SOURCE_DIR}/help.html -l ${lang}
+            ${po}/${lang}.po -o ${page}.merged
+    COMMAND ${FOUCAULT_XSLTPROC} --stringparam lang ${lang} -o ${page} ${po}/help.xsl ${page}.merged
+    DEPENDS help.html ${po}/${lang}.po ${po}/its/help.its ${po}/its/help.loc ${po}/help.xsl VERBATIM)
+  list(APPEND foucault_help_pages ${page})
+endforeach()
+add_custom_command(OUTPUT ${FOUCAULT_PKG_DIR}/${FOUCAULT_APP_ID}.desktop.in
+  COMMAND ${msgfmt} --desktop --template=${PROJECT_SOURCE_DIR}/packaging/${FOUCAULT_APP_ID}.desktop.in
+          -d ${po} -o ${FOUCAULT_PKG_DIR}/${FOUCAULT_APP_ID}.desktop.in
+  DEPENDS packaging/${FOUCAULT_APP_ID}.desktop.in ${catalogues} ${po}/LINGUAS VERBATIM)
+add_custom_command(OUTPUT ${FOUCAULT_PKG_DIR}/${FOUCAULT_APP_ID}.metainfo.xml
+  COMMAND ${msgfmt} --xml --template=${PROJECT_SOURCE_DIR}/packaging/${FOUCAULT_APP_ID}.metainfo.xml
+          -d ${po} -o ${FOUCAULT_PKG_DIR}/${FOUCAULT_APP_ID}.metainfo.xml
+  DEPENDS packaging/${FOUCAULT_APP_ID}.metainfo.xml ${catalogues} ${po}/LINGUAS VERBATIM)
+add_custom_target(docs ALL DEPENDS ${made} ${foucault_help_pages})
