@@ -16,22 +16,22 @@ set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${po}/LINGUAS)
 list(TRANSFORM foucault_linguas PREPEND ${po}/ OUTPUT_VARIABLE catalogues)
 list(TRANSFORM catalogues APPEND .po)
 set(msgfmt ${CMAKE_COMMAND} -E env GETTEXTDATADIRS=${po} ${FOUCAULT_MSGFMT})
-set(made ${FOUCAULT_PKG_DIR}/${FOUCAULT_APP_ID}.desktop.in ${FOUCAULT_PKG_DIR}/${FOUCAULT_APP_ID}.metainfo.xml)
 foreach(lang ${foucault_linguas})
   set(page ${FOUCAULT_PKG_DIR}/help.${lang}.html)
   add_custom_command(OUTPUT ${page}
     COMMAND ${msgfmt} --xml --template=${PROJECT_SOURCE_DIR}/help.html -l ${lang}
             ${po}/${lang}.po -o ${page}.merged
     COMMAND ${FOUCAULT_XSLTPROC} --stringparam lang ${lang} -o ${page} ${po}/help.xsl ${page}.merged
-    DEPENDS help.html ${po}/${lang}.po ${po}/its/help.its ${po}/its/help.loc ${po}/help.xsl VERBATIM)
+    DEPENDS ${PROJECT_SOURCE_DIR}/help.html ${po}/${lang}.po ${po}/help.xsl ${po}/its/help.its
+            ${po}/its/help.loc VERBATIM)
   list(APPEND foucault_help_pages ${page})
 endforeach()
-add_custom_command(OUTPUT ${FOUCAULT_PKG_DIR}/${FOUCAULT_APP_ID}.desktop.in
-  COMMAND ${msgfmt} --desktop --template=${PROJECT_SOURCE_DIR}/packaging/${FOUCAULT_APP_ID}.desktop.in
-          -d ${po} -o ${FOUCAULT_PKG_DIR}/${FOUCAULT_APP_ID}.desktop.in
-  DEPENDS packaging/${FOUCAULT_APP_ID}.desktop.in ${catalogues} ${po}/LINGUAS VERBATIM)
-add_custom_command(OUTPUT ${FOUCAULT_PKG_DIR}/${FOUCAULT_APP_ID}.metainfo.xml
-  COMMAND ${msgfmt} --xml --template=${PROJECT_SOURCE_DIR}/packaging/${FOUCAULT_APP_ID}.metainfo.xml
-          -d ${po} -o ${FOUCAULT_PKG_DIR}/${FOUCAULT_APP_ID}.metainfo.xml
-  DEPENDS packaging/${FOUCAULT_APP_ID}.metainfo.xml ${catalogues} ${po}/LINGUAS VERBATIM)
-add_custom_target(docs ALL DEPENDS ${made} ${foucault_help_pages})
+set(in ${PROJECT_SOURCE_DIR}/packaging/${FOUCAULT_APP_ID})
+set(out ${FOUCAULT_PKG_DIR}/${FOUCAULT_APP_ID})
+add_custom_command(OUTPUT ${out}.desktop.in
+  COMMAND ${msgfmt} --desktop --template=${in}.desktop.in -d ${po} -o ${out}.desktop.in
+  DEPENDS ${in}.desktop.in ${catalogues} ${po}/LINGUAS VERBATIM)
+add_custom_command(OUTPUT ${out}.metainfo.xml
+  COMMAND ${msgfmt} --xml --template=${in}.metainfo.xml -d ${po} -o ${out}.metainfo.xml
+  DEPENDS ${in}.metainfo.xml ${catalogues} ${po}/LINGUAS VERBATIM)
+add_custom_target(docs ALL DEPENDS ${foucault_help_pages} ${out}.desktop.in ${out}.metainfo.xml)
