@@ -2,18 +2,20 @@
 #
 # cmake --install lays out, under its prefix:
 #   bin/foucault                                   the program
-#   share/foucault/help.html                       its help page
+#   share/foucault/help.html                       its help page, in French
+#   share/foucault/help.LANG.html                  the same in each language of po/LINGUAS
 #   lib/foucault/launch                            what the desktop entry runs
 #   lib/foucault/bin/open                          the "open" its help entry calls
-#   share/applications/org.example.foucault.desktop
+#   share/applications/org.example.foucault.desktop   in every language of po/LINGUAS
 #   share/icons/hicolor/256x256/apps/org.example.foucault.png
-#   share/metainfo/org.example.foucault.metainfo.xml
+#   share/metainfo/org.example.foucault.metainfo.xml  in every language too
 #   share/man/man1/foucault.1.gz, share/doc/foucault/{copyright,changelog.gz}
 # The help entry runs "open ./help.html  with Safari" in the folder the program was
 # started in, so the desktop entry starts it in share/foucault (Path=) through
 # lib/foucault/launch, which puts lib/foucault/bin first on PATH. The entry names those
 # folders with the prefix, which cmake --install may choose (--prefix), so it is written
-# at install time.
+# at install time. The pages, entry and metainfo in other languages are made from po/
+# (po/docs.cmake).
 #
 # cpack -G DEB (in the build folder) makes foucault_<version>_<arch>.deb for /usr, its
 # Depends worked out by dpkg-shlibdeps from the libraries the program links.
@@ -35,14 +37,15 @@ foreach(doc foucault.1 changelog)
                   OUTPUT_FILE ${FOUCAULT_PKG_DIR}/${doc}.gz COMMAND_ERROR_IS_FATAL ANY)
   set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS packaging/${doc})
 endforeach()
+include(po/docs.cmake)
 
 install(TARGETS foucault RUNTIME DESTINATION bin)
-install(FILES help.html DESTINATION share/foucault)
+install(FILES help.html ${foucault_help_pages} DESTINATION share/foucault)
 install(PROGRAMS packaging/launch DESTINATION lib/foucault)
 install(PROGRAMS packaging/open DESTINATION lib/foucault/bin)
 install(FILES packaging/foucault.png DESTINATION share/icons/hicolor/256x256/apps
         RENAME ${FOUCAULT_APP_ID}.png)
-install(FILES packaging/${FOUCAULT_APP_ID}.metainfo.xml DESTINATION share/metainfo)
+install(FILES ${FOUCAULT_PKG_DIR}/${FOUCAULT_APP_ID}.metainfo.xml DESTINATION share/metainfo)
 install(FILES ${FOUCAULT_PKG_DIR}/foucault.1.gz DESTINATION share/man/man1)
 install(FILES packaging/copyright ${FOUCAULT_PKG_DIR}/changelog.gz DESTINATION share/doc/foucault)
 
@@ -50,7 +53,7 @@ install(FILES packaging/copyright ${FOUCAULT_PKG_DIR}/changelog.gz DESTINATION s
 # under cpack's DESTDIR).
 install(CODE "
   get_filename_component(FOUCAULT_PREFIX \"\${CMAKE_INSTALL_PREFIX}\" ABSOLUTE)
-  configure_file(\"${PROJECT_SOURCE_DIR}/packaging/${FOUCAULT_APP_ID}.desktop.in\"
+  configure_file(\"${FOUCAULT_PKG_DIR}/${FOUCAULT_APP_ID}.desktop.in\"
     \"\$ENV{DESTDIR}\${FOUCAULT_PREFIX}/share/applications/${FOUCAULT_APP_ID}.desktop\" @ONLY)
 ")
 

@@ -7,6 +7,7 @@
 #                       embeds the .mo files in a generated C++ source, named in VAR
 find_program(FOUCAULT_XGETTEXT xgettext REQUIRED)  # package gettext
 find_program(FOUCAULT_MSGFMT msgfmt REQUIRED)
+find_program(FOUCAULT_MSGGREP msggrep REQUIRED)
 file(GLOB foucault_marked RELATIVE ${PROJECT_SOURCE_DIR} CONFIGURE_DEPENDS
      ${PROJECT_SOURCE_DIR}/sim/*.cpp ${PROJECT_SOURCE_DIR}/render/*.cpp
      ${PROJECT_SOURCE_DIR}/app/*.cpp)
@@ -22,9 +23,11 @@ add_custom_target(pot COMMAND ${foucault_xgettext} -o po/foucault.pot
 function(foucault_catalogues var)
   set(po ${PROJECT_SOURCE_DIR}/po)
   foreach(lang ${foucault_linguas})
-    # Little-endian whatever the build machine: render/texts.cpp reads it so.
+    # The program's own texts alone (the help page's and the menu entry's are installed
+    # beside it), little-endian whatever the build machine: render/texts.cpp reads it so.
     add_custom_command(OUTPUT ${lang}.mo
-      COMMAND ${FOUCAULT_MSGFMT} --check --endianness=little -o ${lang}.mo ${po}/${lang}.po
+      COMMAND ${FOUCAULT_MSGGREP} -N sim/* -N render/* -N app/* -o ${lang}.po ${po}/${lang}.po
+      COMMAND ${FOUCAULT_MSGFMT} --check --endianness=little -o ${lang}.mo ${lang}.po
       DEPENDS ${po}/${lang}.po VERBATIM)
     list(APPEND mo ${lang}.mo)
   endforeach()

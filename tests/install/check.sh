@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # What a classroom machine gets: the files cmake --install lays out in a fresh prefix, its
-# menu entry and metainfo as their validators see them, the Debian package's fields,
-# files and lintian's verdict, and the help entry of the installed program started as
-# the menu starts it. Expectations are in tests/data/install/.
+# menu entry and metainfo as their validators see them and their languages, the Debian
+# package's fields, files and lintian's verdict, and the help entry of the installed
+# program started as the menu starts it. Expectations are in tests/data/install/.
 # Usage: check.sh BUILD_DIR SOURCE_DIR            (installs into a temporary prefix)
 #        check.sh BUILD_DIR SOURCE_DIR ENTRY.desktop  (only the help entry of that copy)
 set -uo pipefail
@@ -36,6 +36,10 @@ entry=$prefix/share/applications/org.example.foucault.desktop
 desktop-file-validate "$entry" || fail "desktop-file-validate"
 [ -f "$prefix/share/icons/hicolor/256x256/apps/$(sed -n 's/^Icon=//p' "$entry").png" ] || fail "no icon"
 appstreamcli validate --no-net --pedantic "$prefix"/share/metainfo/*.xml >/dev/null || fail "appstreamcli"
+# How many texts the entry and the metainfo have in each language beside the French.
+{ grep -o '^[A-Za-z]*\[[a-z_]*\]=' "$entry" | sed 's/.*\[\(.*\)\]=/desktop \1/'
+  grep -o 'xml:lang="[^"]*"' "$prefix"/share/metainfo/*.xml | sed 's/xml:lang="\(.*\)"/metainfo \1/'; } |
+  sort | uniq -c | awk '{ print $2, $3, $1 }' | diff "$data/languages.txt" - || fail "languages (< expected)"
 help_entry "$entry"
 # Away from the page the installed open says so and fails.
 [ "$(cd "$XR" && PATH="$prefix/lib/foucault/bin" open ./help.html 2>&1)" = "open: ./help.html introuvable dans $XR" ] ||
