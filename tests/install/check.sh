@@ -14,20 +14,21 @@ failed=0
 fail() { echo "FAIL $*"; failed=1; }
 files() { (cd "$1" && find . -type f -printf '%m %P\n' | sort -k2 | diff "$data/layout.txt" -); }
 
-# The menu entry's command (Exec) in its folder (Path), as the desktop starts it; its help
-# entry must name the installed page on the console and hand it to xdg-open.
+# The menu entry's command (Exec) in its folder (Path), as the desktop starts it in a session
+# whose LANG is $2; its help entry must name the page $3 on the console and hand it to xdg-open.
 help_entry() {
   local dir
   dir=$(sed -n 's/^Path=//p' "$1")
   printf '#!/bin/sh\necho "$@" >%s/xdg-open.log\n' "$XR" >"$XR/xdg-open" && chmod +x "$XR/xdg-open"
-  xr_start 320x240 "$dir" env PATH="$XR:$PATH" "$(sed -n 's/^Exec=//p' "$1")" || fail "no window"
+  xr_start 640x480 "$dir" env -u LANGUAGE -u LC_ALL -u LC_MESSAGES LANG="$2" PATH="$XR:$PATH" \
+    "$(sed -n 's/^Exec=//p' "$1")" || fail "no window"
   xr_menu 5/6
   xdotool key Q && wait "$XR_APP"
-  grep -A1 -x help.sh "$XR/out" | diff - <(printf 'help.sh\nopen: ouverture de %s\n' "$dir/help.html") ||
-    fail "the help entry's console: $(cat "$XR/err")"
-  [ "$(cat "$XR/xdg-open.log")" = "$dir/help.html" ] || fail "xdg-open was given '$(cat "$XR/xdg-open.log")'"
+  grep -A1 -x help.sh "$XR/out" | diff - <(printf 'help.sh\nopen: ouverture de %s\n' "$dir/$3") ||
+    fail "the help entry's console under LANG=$2: $(cat "$XR/err")"
+  [ "$(cat "$XR/xdg-open.log")" = "$dir/$3" ] || fail "xdg-open was given '$(cat "$XR/xdg-open.log")'"
 }
-[ -z "${3:-}" ] || { help_entry "$3"; exit "$failed"; }
+[ -z "${3:-}" ] || { help_entry "$3" C.UTF-8 help.html; exit "$failed"; }
 
 prefix=$XR/prefix
 cmake --install "$build" --prefix "$prefix" >/dev/null || fail "cmake --install"
@@ -40,7 +41,8 @@ appstreamcli validate --no-net --pedantic "$prefix"/share/metainfo/*.xml >/dev/n
 { grep -o '^[A-Za-z]*\[[a-z_]*\]=' "$entry" | sed 's/.*\[\(.*\)\]=/desktop \1/'
   grep -o 'xml:lang="[^"]*"' "$prefix"/share/metainfo/*.xml | sed 's/xml:lang="\(.*\)"/metainfo \1/'; } |
   sort | uniq -c | awk '{ print $2, $3, $1 }' | diff "$data/languages.txt" - || fail "languages (< expected)"
-help_entry "$entry"
+help_entry "$entry" C.UTF-8 help.html
+help_entry "$entry" de_DE.UTF-8 help.de.html
 # Away from the page the installed open says so and fails.
 [ "$(cd "$XR" && PATH="$prefix/lib/foucault/bin" open ./help.html 2>&1)" = "open: ./help.html introuvable dans $XR" ] ||
   fail "open away from the page"
