@@ -21,7 +21,7 @@ scripts/memcheck.sh build/app/foucault >build/memcheck.log 2>&1 &
 # The sanitizer build needs only the test programs; its storm is shorter, each event costing
 # several times more. Leak suppressions cover Mesa and the X libraries only (see the file).
 cmake -S . -B build-asan -DFOUCAULT_SANITIZE=ON -DFOUCAULT_BUILD_BENCH=OFF >/dev/null
-cmake --build build-asan -j "$(nproc)" --target sim_tests gl_tests web_tests input_test text_tests
+cmake --build build-asan -j "$(nproc)" --target sim_tests gl_tests web_tests input_test
 LSAN_OPTIONS="suppressions=$PWD/tests/robust/lsan.supp:print_suppressions=0" \
   UBSAN_OPTIONS=print_stacktrace=1 FOUCAULT_STORM_EVENTS=2000 \
   xvfb ctest --test-dir build-asan --output-on-failure -j 2 --label-exclude 'e2e|install'

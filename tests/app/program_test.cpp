@@ -2,7 +2,8 @@
 // tests/data/app/events.txt: the keys, Page Up and Page Down, the mouse and every menu entry.
 // The transcript holds what each event printed and called and the fields it changed; at
 // "picture NAME" the frame is drawn in feedback mode and its record compared with
-// tests/data/render/NAME.txt. Then a seeded storm of the same events checks the invariants.
+// tests/data/render/NAME.txt. Then a seeded storm of the same events checks the invariants,
+// and every language's texts are drawn and put in the menus.
 // The program's GLUT calls are logged and its drawn groups found as tests/app/events.h says;
 // glClear and glutBitmapCharacter are wrapped here too, so the tests read the buffers cleared
 // and every character written. The help command is logged, not run.
@@ -11,6 +12,7 @@
 #include "app/window.h"
 #include "render/frame.h"
 #include "render/graphics.h"
+#include "render/texts.h"
 #include "sim/integrator.h"
 #include "sim/sim_state.h"
 #include "sim/trace.h"
@@ -26,15 +28,18 @@
 #include <fstream>
 #include <numeric>
 #include <random>
+#include <regex>
 #include <sstream>
 #include <tuple>
 #include <utility>
 
 namespace {
 
-// The buffers cleared since the last picture, and the frame's feedback.
+// The buffers cleared since the last picture, the frame's feedback, and the farthest right
+// that a character has ended in window pixels.
 GLbitfield cleared = 0;
 std::vector<GLfloat> feedback(1 << 20);
+GLfloat text_right = 0.0f;
 
 // The GL names a picture record is read by and written in: the capabilities, the lamps and
 // their values, the state queries and what they may answer, the buffer bits.
@@ -216,8 +221,12 @@ void __wrap_glClear(GLbitfield mask) {
   __real_glClear(mask);
 }
 void __wrap_glutBitmapCharacter(void* font, int c) {
+  EXPECT_TRUE(c >= ' ' && c <= 255) << c << " after" << frame_text;  // the font's letters
   frame_text += static_cast<char>(c);
   __real_glutBitmapCharacter(font, c);
+  GLfloat next[4];  // where the next character goes
+  glGetFloatv(GL_CURRENT_RASTER_POSITION, next);
+  text_right = std::max(text_right, next[0]);
 }
 }
 
@@ -275,5 +284,50 @@ TEST(Program, SeededStorm) {
          "rate term derived"}};
     for (const auto& [kept, name] : invariants) EXPECT_TRUE(kept) << name;
     ASSERT_FALSE(HasFailure()) << dump_records();
+  }
+}
+
+TEST(Texts, LettersTheFontsLackAreSpelledOut) {
+  const std::pair<const char*, const char*> spellings[] = {
+      {"é à ° « ß ñ ¡ ã", "\xE9 \xE0 \xB0 \xAB \xDF \xF1 \xA1 \xE3"},
+      {"cœur Œuvre l’été ‘x’ “y”", "coeur OEuvre l'\xE9t\xE9 'x' \"y\""},
+      {"10 € attends… a–b—c", "10 EUR attends... a-b-c"},
+      {"a\u202Fb\u2009c\u00A0" "d", "a b c\xA0" "d"},
+      {"日本 ✓ \xC3 \x80", "?? ? ? ?"}};  // letters outside Latin-1, broken sequences
+  for (const auto& [utf8, want] : spellings) EXPECT_EQ(latin1(utf8), want) << utf8;
+}
+
+// Every language's texts, and an unknown code's (the default): the overlay's lines and the
+// menus' labels in Latin-1 bytes that the fonts have (the characters written are checked
+// above), with no UTF-8 left in them; the lines inside the 1024x768 picture; each label a third
+// of it at the most in freeglut's menu font, Helvetica 18, so that a menu and its submenu side
+// by side take two thirds; the help entry's page in the language.
+TEST(Texts, EveryLanguageFitsThePictureAndTheMenus) {
+  if (!open_gl_window()) GTEST_SKIP() << "no X display; run the tests under xvfb-run";
+  std::istringstream codes(std::string(languages) + " xx");
+  for (std::string code; codes >> code;) {
+    SCOPED_TRACE("language " + code);
+    EXPECT_EQ(set_language(code.c_str()), code != "xx");
+    view.show_help = 1;
+    frame_text.clear(), text_right = 0.0f, take_call_log();
+    apply_event("frame 1");
+    EXPECT_EQ(std::count(frame_text.begin(), frame_text.end(), '\n'), 10) << "instruction, credit, help";
+    EXPECT_LE(text_right, static_cast<GLfloat>(window_width)) << frame_text;
+    create_menus();
+    const std::string shown = frame_text + take_call_log();
+    int labels = 0;  // in the lines of glutAddMenuEntry and glutAddSubMenu: "LABEL" VALUE
+    const std::regex entry("\"(.*)\" [0-9]+\n");
+    for (std::sregex_iterator m(shown.begin(), shown.end(), entry), end; m != end; ++m, ++labels) {
+      const std::string label = m->str(1);
+      const auto* bytes = reinterpret_cast<const unsigned char*>(label.c_str());
+      EXPECT_LE(glutBitmapLength(GLUT_BITMAP_HELVETICA_18, bytes), window_width / 3) << label;
+    }
+    EXPECT_EQ(labels, 22) << "the menus' entries";
+    // UTF-8 left in Latin-1 bytes: a letter from À on, then a byte from 0x80 to 0xBF ("Ã©" for é).
+    EXPECT_TRUE(std::adjacent_find(shown.begin(), shown.end(), [](unsigned char a, unsigned char b) {
+                  return a >= 0xC0 && (b & 0xC0) == 0x80;
+                }) == shown.end()) << shown;
+    const std::string page = code == "xx" ? "./help.html " : "./help." + code + ".html ";
+    EXPECT_NE(printed("menu 5 12").find("open " + page), std::string::npos) << page;
   }
 }

@@ -60,9 +60,7 @@ w.send_event(protocol.event.ClientMessage(window=w, client_type=a("WM_PROTOCOLS"
 
 # The whole console (the t= line's number as <time>) against the data files one after the
 # other, the open log, and an empty standard error.
-do_console() {
-  check "console $*" diff <(sed -E 's/^t=[0-9.]+$/t=<time>/' "$XR/out") <(cd "$data" && cat "$@")
-}
+do_console() { check "console $*" diff <(sed -E 's/^t=[0-9.]+$/t=<time>/' "$XR/out") <(cd "$data" && cat "$@"); }
 do_opened() { check "open log $1" diff <(sed "s|^$root$|<root>|" "$XR/open") "$data/$1"; }
 do_quiet() { check "nothing on standard error" test ! -s "$XR/err"; }
 

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # What a classroom machine gets: the files cmake --install lays out in a fresh prefix, its
-# menu entry and metainfo as their validators see them and their languages, the Debian
-# package's fields, files and lintian's verdict, and the help entry of the installed
-# program started as the menu starts it. Expectations are in tests/data/install/.
+# menu entry and metainfo as their validators see them and their languages, the help page in
+# each language, the Debian package's fields, files and lintian's verdict, and the help entry
+# of the installed program started as the menu starts it. Expectations are in
+# tests/data/install/. (tests/texts/catalogue.sh checks that every text is translated.)
 # Usage: check.sh BUILD_DIR SOURCE_DIR            (installs into a temporary prefix)
 #        check.sh BUILD_DIR SOURCE_DIR ENTRY.desktop  (only the help entry of that copy)
 set -uo pipefail
@@ -38,9 +39,18 @@ desktop-file-validate "$entry" || fail "desktop-file-validate"
 [ -f "$prefix/share/icons/hicolor/256x256/apps/$(sed -n 's/^Icon=//p' "$entry").png" ] || fail "no icon"
 appstreamcli validate --no-net --pedantic "$prefix"/share/metainfo/*.xml >/dev/null || fail "appstreamcli"
 # How many texts the entry and the metainfo have in each language beside the French.
-{ grep -o '^[A-Za-z]*\[[a-z_]*\]=' "$entry" | sed 's/.*\[\(.*\)\]=/desktop \1/'
-  grep -o 'xml:lang="[^"]*"' "$prefix"/share/metainfo/*.xml | sed 's/xml:lang="\(.*\)"/metainfo \1/'; } |
-  sort | uniq -c | awk '{ print $2, $3, $1 }' | diff "$data/languages.txt" - || fail "languages (< expected)"
+grep -oh '^[A-Za-z]*\[[a-z_]*\]=\|xml:lang="[^"]*"' "$entry" "$prefix"/share/metainfo/*.xml |
+  sed 's/.*\[\(.*\)\]=/desktop \1/; s/xml:lang="\(.*\)"/metainfo \1/' | sort | uniq -c | awk '{ print $2, $3, $1 }' |
+  diff "$data/languages.txt" - || fail "languages (< expected)"
+# Each help.LANG.html well-formed XML with lang="LANG" and the titles, headings, paragraphs,
+# items and cells of help.html, each once; the French one saying what help.html says.
+text() { xmllint --xpath 'normalize-space(/*)' "$1" | tr -d ' '; }
+blocks() { xmllint --xpath "concat(/*/@lang, ' ', count(//*[contains(' title h1 h2 h3 p li th td ', concat(' ', local-name(), ' '))]))" "$1"; }
+want=$(blocks "$source/help.html")
+for lang in $(grep -v '^#' "$source/po/LINGUAS"); do
+  [ "$(blocks "$prefix/share/foucault/help.$lang.html")" = "$lang ${want#* }" ] || fail "help.$lang.html: not lang=$lang with help.html's blocks"
+done
+[ "$(text "$source/help.html")" = "$(text "$prefix/share/foucault/help.fr.html")" ] || fail "help.fr.html: not help.html's text"
 help_entry "$entry" C.UTF-8 help.html
 help_entry "$entry" de_DE.UTF-8 help.de.html
 # Away from the page the installed open says so and fails.
