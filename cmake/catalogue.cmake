@@ -33,7 +33,7 @@ function(foucault_catalogues var)
   endforeach()
   string(REPLACE ";" " " codes "${foucault_linguas}")
   add_custom_command(OUTPUT catalogues.cpp
-    COMMAND ${CMAKE_COMMAND} "-DCODES=${codes}" -DOUT=catalogues.cpp -P ${po}/embed.cmake
-    DEPENDS ${mo} ${po}/embed.cmake ${po}/LINGUAS VERBATIM)
+    COMMAND ${CMAKE_COMMAND} "-DCODES=${codes}" -DOUT=catalogues.cpp -P ${PROJECT_SOURCE_DIR}/cmake/embed.cmake
+    DEPENDS ${mo} ${PROJECT_SOURCE_DIR}/cmake/embed.cmake ${po}/LINGUAS VERBATIM)
   set(${var} ${CMAKE_CURRENT_BINARY_DIR}/catalogues.cpp PARENT_SCOPE)
 endfunction()

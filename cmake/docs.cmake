@@ -6,8 +6,8 @@
 #                   French texts stay where LANG.po leaves them untranslated
 #   org.example.foucault.desktop.in and .metainfo.xml  with every language's translations
 #                   beside the French (msgfmt --desktop and --xml on po/ as a whole)
-# po/extract-docs.sh extracts their texts into po/docs.pot.
-# FOUCAULT_MSGFMT and foucault_linguas come from po/catalogue.cmake.
+# scripts/extract-docs.sh extracts their texts into po/docs.pot.
+# FOUCAULT_MSGFMT and foucault_linguas come from cmake/catalogue.cmake.
 find_program(FOUCAULT_XSLTPROC xsltproc REQUIRED)
 set(po ${PROJECT_SOURCE_DIR}/po)
 list(TRANSFORM foucault_linguas PREPEND ${po}/ OUTPUT_VARIABLE catalogues)

@@ -2,7 +2,7 @@
 # languages' .mo files: writes OUT, a C++ source holding them as bytes, in CODES's order,
 # with their codes (read by render/texts.cpp).
 separate_arguments(codes UNIX_COMMAND "${CODES}")
-set(out "// Made by po/embed.cmake from the compiled po/*.po files: do not edit.\n")
+set(out "// Made by cmake/embed.cmake from the compiled po/*.po files: do not edit.\n")
 foreach(lang ${codes})
   file(READ ${lang}.mo hex HEX)
   string(REGEX REPLACE "(..)" "0x\\1," bytes "${hex}")

@@ -15,7 +15,7 @@
 # lib/foucault/launch, which puts lib/foucault/bin first on PATH. The entry names those
 # folders with the prefix, which cmake --install may choose (--prefix), so it is written
 # at install time. The pages, entry and metainfo in other languages are made from po/
-# (po/docs.cmake).
+# (cmake/docs.cmake).
 #
 # cpack -G DEB (in the build folder) makes foucault_<version>_<arch>.deb for /usr, its
 # Depends worked out by dpkg-shlibdeps from the libraries the program links.
@@ -37,7 +37,7 @@ foreach(doc foucault.1 changelog)
                   OUTPUT_FILE ${FOUCAULT_PKG_DIR}/${doc}.gz COMMAND_ERROR_IS_FATAL ANY)
   set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS packaging/${doc})
 endforeach()
-include(po/docs.cmake)
+include(cmake/docs.cmake)
 
 install(TARGETS foucault RUNTIME DESTINATION bin)
 install(FILES help.html ${foucault_help_pages} DESTINATION share/foucault)

@@ -1,5 +1,5 @@
 // The catalogue's lookup in the chosen language's compiled catalogue (a GNU .mo file, embedded
-// by po/embed.cmake), and the Latin-1 spelling of a text for GLUT's bitmap fonts.
+// by cmake/embed.cmake), and the Latin-1 spelling of a text for GLUT's bitmap fonts.
 #include "render/texts.h"
 
 #include <algorithm>
