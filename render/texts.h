@@ -3,11 +3,9 @@
 // (po/LANG.po) are compiled into the program, so nothing is looked for on the machine.
 #pragma once
 
-#include <string>
+#include "sim/texts.h"  // N_, which marks a text in a table
 
-// Marks a text for the catalogue where it stands in a table, to be looked up with tr where
-// it is used.
-#define N_(msgid) msgid
+#include <string>
 
 // The catalogue's language codes as po/LINGUAS lists them, separated by blanks.
 extern const char* const languages;

@@ -1,6 +1,7 @@
 // The pendulum model's record and the operations that reset it or change its parameters.
 #include "sim/sim_state.h"
 
+#include "sim/texts.h"
 #include "sim/trace.h"
 
 #include <cmath>
@@ -9,9 +10,6 @@
 SimState sim;
 
 const char* (*sim_text)(const char* msgid) = [](const char* msgid) { return msgid; };
-
-// Marks a text for the program's catalogue, as render/texts.h does.
-#define N_(msgid) msgid
 
 namespace {
 

@@ -34,10 +34,6 @@ struct SimState {
 
 extern SimState sim;
 
-// The model's console texts in the program's language: the text itself unless the program
-// sets it (to render/texts.h's tr). The model knows no languages.
-extern const char* (*sim_text)(const char* msgid);
-
 constexpr double pi = 3.141592653589793;
 
 // Degrees to radians as degrees * pi / 180: the presets written in degrees get the bits the
