@@ -1,7 +1,7 @@
 # cmake -DCODES="fr en ..." -DOUT=catalogues.cpp -P embed.cmake, in the folder of the
 # languages' .mo files: writes OUT, a C++ source holding them as bytes, in CODES's order,
-# with their codes (read by render/texts.cpp).
-separate_arguments(codes UNIX_COMMAND "${CODES}")
+# then the pseudo-language qps's, with their codes (read by render/texts.cpp).
+separate_arguments(codes UNIX_COMMAND "${CODES} qps")
 set(out "// Made by cmake/embed.cmake from the compiled po/*.po files: do not edit.\n")
 foreach(lang ${codes})
   file(READ ${lang}.mo hex HEX)

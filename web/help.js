@@ -1,15 +1,17 @@
 // The help entry's command ("open ./help.html ...") shows the help page inside this one, in
 // a WAI-ARIA dialog: no tab, no window, so no popup blocker or sandboxed frame can stop it.
-// The help page travels in the page's <template id="help-page"> (web/shell.html) and is shown
-// in a shadow root, where its own styles stay; its contents links scroll within it. The focus
-// goes in, stays in, and returns to the picture when Escape or the close button closes it.
+// The help page travels in the page in every language, each in a <template id="help-LANG">
+// (web/shell.html); the page's language's is shown in a shadow root, where its own styles
+// stay; its contents links scroll within it. The focus goes in, stays in, and returns to the
+// picture when Escape or the close button closes it.
 var LibraryHelp = {
   $HELP: {
     // The dialog's text, made from the template when it first opens, and its listeners; the
     // page's body rule becomes the host's.
     make: function(dialog) {
       var root = HELP.root = dialog.querySelector('.text > div').attachShadow({mode: 'open'});
-      root.appendChild(document.getElementById('help-page').content.cloneNode(true));
+      var page = document.getElementById('help-' + document.documentElement.lang) || document.getElementById('help-fr');
+      root.appendChild(page.content.cloneNode(true));
       root.querySelectorAll('style').forEach(function(style) {
         style.textContent = style.textContent.replace(/\bbody\b/g, ':host');
       });

@@ -44,18 +44,18 @@ var LibraryLayout = {
   web_full_screen: function() { if (!LAYOUT.element()) LAYOUT.toggle(); },
   // The page went full screen or left it (web/input.cpp): the button says what it will do.
   web_full_screen_changed: function(on) {
-    document.getElementById('full').textContent = on ? 'Quitter le plein écran' : 'Plein écran';
+    var button = document.getElementById('full');  // its texts are web/shell.html's
+    button.textContent = on ? button.dataset.on : button.dataset.off;
   },
   web_fail_webgl: function() { Module['showError']('webgl'); },  // web/start.js
   web_context_lost: function(lost) {
-    LAYOUT.state(lost ? 'lost' : 'running',
-                 lost ? 'L’affichage 3D a été interrompu par le navigateur ; l’image revient dès qu’il le permet.' : '');
+    LAYOUT.state(lost ? 'lost' : 'running', lost ? document.getElementById('status').dataset.lost : '');
   },
   // The program has ended (Q): the picture stands, dimmed, with a way to start again.
   web_stop__deps: ['$MENU'],
   web_stop: function() {
     MENU.close();
-    LAYOUT.state('stopped', 'Le simulateur est arrêté (touche Q).');
+    LAYOUT.state('stopped', document.getElementById('status').dataset.stopped);
     var again = document.querySelector('#status button');
     again.hidden = false;
     again.focus();

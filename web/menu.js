@@ -1,38 +1,20 @@
 // GLUT's menus on a page: the program's menu tree as nested WAI-ARIA menus, opened by the
 // menu's button, a long press or Shift+F10 (web/input.cpp), always inside the window: a
 // submenu opens beside its parent where there is room, and on a narrow screen in its
-// parent's place, with a way back. The browser draws them, so they read in proper French,
-// and what they show is what a screen reader says. A choice reaches the program's callback
+// parent's place, with a way back. The browser draws them, so they read in proper French by
+// default, and what they show is what a screen reader says. A choice reaches the program's callback
 // inside the click or key that made it.
 var LibraryMenu = {
   $MENU__deps: ['web_menu_choice'],
   $MENU: {
     menus: [],
     root: 0,
-    // Proper French for the desktop's labels (trimmed), whose accents are marks after the
-    // letter: each pair the program's label and what the page shows. The others show as they are.
-    names: [
-      ['RAZ vue et calcul', 'Remise à zéro de la vue et du calcul'], ['le po^le', 'le pôle'],
-      ["l'e'quateur", "l'équateur"], ['de  3/4 Nord', 'de trois quarts nord'],
-      ['RAZ Cas initial', 'Remise à zéro du cas initial'], ["lach'e du Sud", 'lâché du sud'],
-      ["lach'e de l'Ouest", "lâché de l'ouest"], ["lach'e du Sud Ouest", 'lâché du sud-ouest'],
-      ['pendule au po^le nord', 'pendule au pôle Nord'], ['pendule a` 45 nord', 'pendule à 45° nord'],
-      ["pendule a` l'equateur", "pendule à l'équateur"], ['pendule a` 45 sud', 'pendule à 45° sud'],
-      ['pendule au po^le sud', 'pendule au pôle Sud'], ['Rotation Terre/Ciel', 'Rotation de la Terre ou du ciel'],
-      ['rotation du sol (O/N)', 'rotation du sol, oui ou non'], ['rot. Terre + rapide', 'rotation de la Terre plus rapide'],
-      ['rot. Terre - rapide', 'rotation de la Terre moins rapide'],
-    ],
-    text: function(label) {
-      var pair = MENU.names.find(function(pair) { return pair[0] == label.trim(); });
-      return pair ? pair[1] : label.trim();
-    },
-
     // The tree as nested lists; an entry remembers its menu's callback and value.
     build: function(id) {
       var list = document.createElement('ul');
       list.setAttribute('role', 'menu');
       MENU.menus[id - 1].items.forEach(function(item) {
-        var entry = MENU.entry(list, MENU.text(item.label));
+        var entry = MENU.entry(list, Module['label'](item.label));  // web/start.js
         entry.item = item;
         if (!item.sub) return;
         entry.setAttribute('aria-haspopup', 'menu');
@@ -54,7 +36,7 @@ var LibraryMenu = {
       MENU.close();
       var root = document.body.appendChild(MENU.build(MENU.root));
       root.id = 'menu';
-      root.setAttribute('aria-label', 'Menu du simulateur');
+      root.setAttribute('aria-label', document.getElementById('canvas').dataset.menu);
       root.addEventListener('click', MENU.clicked);
       root.addEventListener('keydown', MENU.key);
       MENU.place(root, x, y);
@@ -90,7 +72,7 @@ var LibraryMenu = {
       if (x < 0) {
         // No room beside its parent: the submenu takes the parent's place, with a way back.
         entry.parentNode.classList.add('covered');
-        MENU.entry(sub, '\u25c2 Retour').className = 'back';
+        MENU.entry(sub, '\u25c2 ' + document.getElementById('canvas').dataset.back).className = 'back';
         sub.insertBefore(sub.lastChild, sub.firstChild);
         x = parent.left, y = parent.top;
       }
@@ -156,12 +138,13 @@ var LibraryMenu = {
 
   // A menu's number is its place in MENU.menus, from 1: the length push returns.
   glutCreateMenu: function(callback) { return MENU.menus.push({callback: callback, items: []}); },
+  // The labels are Latin-1, as freeglut's menu font has them.
   glutAddMenuEntry: function(label, value) {
     var menu = MENU.menus[MENU.menus.length - 1];
-    menu.items.push({label: UTF8ToString(label), value: value, callback: menu.callback});
+    menu.items.push({label: AsciiToString(label), value: value, callback: menu.callback});
   },
   glutAddSubMenu: function(label, sub) {
-    MENU.menus[MENU.menus.length - 1].items.push({label: UTF8ToString(label), sub: sub});
+    MENU.menus[MENU.menus.length - 1].items.push({label: AsciiToString(label), sub: sub});
   },
   // glutAttachMenu (web/glut.cpp): the menu made last is the one the button opens.
   web_attach_menu: function() { MENU.root = MENU.menus.length; },

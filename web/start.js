@@ -3,6 +3,31 @@
 // The page's own input beside the picture's is set up here too: the key bar and the guards.
 (function() {
   var canvas = document.getElementById('canvas'), panel = document.getElementById('console');
+  // The language: the address's ?lang=, else the one chosen here last time, else none, and the
+  // program's own texts. A code is the program's to judge: an unknown one, it names on the
+  // console, and the texts stay the default.
+  var stored = {}, address = new URLSearchParams(location.search), picker = document.getElementById('lang');
+  try { stored = localStorage; } catch (e) {}  // none in a frame that may not keep anything
+  var lang = address.has('lang') ? address.get('lang') : stored['foucault-lang'] || '';
+  var texts = foucaultTexts[lang];
+  function tr(text) { return texts && texts[text] || text; }
+  // The shell's texts and labels, and the messages it keeps for the scripts, in that language.
+  if (texts) {
+    document.documentElement.lang = picker.value = lang;
+    document.querySelectorAll('title, body *:not(script, template)').forEach(function(element) {
+      element.childNodes.forEach(function(node) { if (node.nodeType == 3) node.data = tr(node.data); });
+      Array.from(element.attributes).forEach(function(a) { if (/^(aria-label|data-)/.test(a.name)) a.value = tr(a.value); });
+    });
+  }
+  // A language picked is kept for the next visit, and the page opens again in it. The arrow
+  // keys, which would pick the next one without opening the list, go no further: the list
+  // opens with Space, Enter or Alt+Down, and the page changes once one is chosen in it.
+  picker.addEventListener('keydown', function(e) { if (/^Arrow/.test(e.key) && !e.altKey) e.preventDefault(); });
+  picker.addEventListener('change', function() {
+    try { picker.value ? stored.setItem('foucault-lang', picker.value) : stored.removeItem('foucault-lang'); } catch (e) {}
+    picker.value ? address.set('lang', picker.value) : address.delete('lang');
+    location.search = address;
+  });
   function showError(what) {
     var box = document.getElementById('error');
     box.textContent = box.dataset[what];  // the messages are in web/shell.html
@@ -28,6 +53,9 @@
   if (!document.createElement('canvas').getContext('webgl')) return showError('webgl');
   Foucault({
     canvas: canvas,
+    arguments: lang ? ['--lang', lang] : [],
+    // The menu's labels: the chosen language's, or, by default, the French of the catalogue.
+    label: function(label) { return (lang ? label : foucaultTexts.fr[label] || label).trim(); },
     showError: showError,
     // Console lines go to the panel, byte for byte, and to the browser's console.
     print: function(line) {

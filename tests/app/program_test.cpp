@@ -297,14 +297,16 @@ TEST(Texts, LettersTheFontsLackAreSpelledOut) {
   for (const auto& [utf8, want] : spellings) EXPECT_EQ(latin1(utf8), want) << utf8;
 }
 
-// Every language's texts, and an unknown code's (the default): the overlay's lines and the
-// menus' labels in Latin-1 bytes that the fonts have (the characters written are checked
-// above), with no UTF-8 left in them; the lines inside the 1024x768 picture; each label a third
-// of it at the most in freeglut's menu font, Helvetica 18, so that a menu and its submenu side
-// by side take two thirds; the help entry's page in the language.
+// Every language's texts, the pseudo-language's (every text 40 % longer, accented) and an
+// unknown code's (the default): the overlay's lines and the menus' labels in Latin-1 bytes
+// that the fonts have (the characters written are checked above), with no UTF-8 left in
+// them; the lines inside the 1024x768 picture; each label a third of it at the most in
+// freeglut's menu font, Helvetica 18, so that a menu and its submenu side by side take two
+// thirds; the help entry's page in the language. The pseudo-language's overlay sends the
+// font every letter and sign from 160 to 255.
 TEST(Texts, EveryLanguageFitsThePictureAndTheMenus) {
   if (!open_gl_window()) GTEST_SKIP() << "no X display; run the tests under xvfb-run";
-  std::istringstream codes(std::string(languages) + " xx");
+  std::istringstream codes(std::string(languages) + " qps xx");
   for (std::string code; codes >> code;) {
     SCOPED_TRACE("language " + code);
     EXPECT_EQ(set_language(code.c_str()), code != "xx");
@@ -312,6 +314,7 @@ TEST(Texts, EveryLanguageFitsThePictureAndTheMenus) {
     frame_text.clear(), text_right = 0.0f, take_call_log();
     apply_event("frame 1");
     EXPECT_EQ(std::count(frame_text.begin(), frame_text.end(), '\n'), 10) << "instruction, credit, help";
+    for (int c = 160; code == "qps" && c <= 255; ++c) EXPECT_NE(frame_text.find(static_cast<char>(c)), std::string::npos) << c;
     EXPECT_LE(text_right, static_cast<GLfloat>(window_width)) << frame_text;
     create_menus();
     const std::string shown = frame_text + take_call_log();

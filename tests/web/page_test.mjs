@@ -2,8 +2,8 @@
 // frame), in Chromium, Firefox and WebKit as they ship, popup blockers on, each driven by its
 // launcher behind one small interface (scripts/browsers.mjs). The scenarios are data
 // (tests/data/web/scenarios.txt): one step a line, a verb below and its arguments. run.sh
-// passes the page alone in a folder (FOUCAULT_PAGE), the desktop program's screenshot
-// (FOUCAULT_DESKTOP_PNG) and WebKit's browser (FOUCAULT_MINIBROWSER).
+// passes the page alone in a folder (FOUCAULT_PAGE), the folder of the desktop program's
+// screenshots in each language (FOUCAULT_DESKTOP) and WebKit's browser (FOUCAULT_MINIBROWSER).
 import assert from 'node:assert/strict';
 import {readFileSync, writeFileSync} from 'node:fs';
 import {createServer} from 'node:http';
@@ -45,6 +45,8 @@ const pixel = (png, x, y) => png.data.subarray(4 * (y * png.width + x), 4 * (y *
 
 const verbs = {
   open: (e, prelude) => e.open(e.url, prelude),
+  // The page opened at an address with a query (?lang=de), which stays its address.
+  visit: (e, query) => e.open(e.url = e.base + query),
   // The page in a learning platform's frame (tests/data/web/frame.html, beside the page).
   frame: async (e) => (await e.open(new URL('frame.html', e.url).href), e.frame()),
   // The page is still there as it was opened; a failure names each invariant broken.
@@ -134,13 +136,15 @@ const verbs = {
     if (process.env.FOUCAULT_WEB_SHOTS) writeFileSync(`${process.env.FOUCAULT_WEB_SHOTS}/${e.name}-${++e.shots}.png`, PNG.sync.write(e.png));
     assert.ok(bound.startsWith('>=') ? count >= limit : count <= limit, `${cls} ${shape} ${rest}: ${count} of ${area} pixels, want ${bound}`);
   },
-  // The instruction line against the desktop program's: the same text pixels, the same red.
-  // A sky line crossing it may be drawn a pixel apart, so pixels blue in either are left out.
-  text: (e) => {
-    const desktop = PNG.sync.read(readFileSync(process.env.FOUCAULT_DESKTOP_PNG));
+  // The overlay's text against the desktop program's in the same language (LANG, or none),
+  // over W x H pixels from the top left (the instruction line unless given): the same text
+  // pixels, the same red. A sky line crossing it may be drawn a pixel apart, so pixels blue in
+  // either are left out.
+  text: (e, lang = '', w = 320, h = 24) => {
+    const desktop = PNG.sync.read(readFileSync(`${process.env.FOUCAULT_DESKTOP}/desktop${lang && `.${lang}`}.png`));
     const [red, blue] = [(p) => classes.red(...p), (p) => p[2] > 100 && p[0] < 60];
     let [wrong, count] = [[], 0];
-    each(320, 24, (x, y) => {
+    each(+w, +h, (x, y) => {
       const [d, p] = [pixel(desktop, x, y), pixel(e.png, x, y)];
       if (blue(d) || blue(p)) return;
       count += red(d);
@@ -217,7 +221,8 @@ describe('the page opened as a file', {concurrency: 2}, () => {
   for (const {name, flags, steps} of scenarios) {
     for (const engine of flags.filter((flag) => engines[flag] && only.test(`${flag}: ${name}`))) {
       test(`${engine}: ${name}`, async (t) => {
-        const e = Object.assign(await engines[engine](flags), {url: flags.includes('http') ? await served : pathToFileURL(page).href,
+        const url = flags.includes('http') ? await served : pathToFileURL(page).href;
+        const e = Object.assign(await engines[engine](flags), {url, base: url,
           name: `${engine}-${name.replace(/\W+/g, '-')}`, shots: 0});
         t.after(() => e.close());
         for (const step of steps) await play(e, step);
