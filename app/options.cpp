@@ -159,10 +159,11 @@ void help_option(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--help") != 0) continue;
     std::printf("%s", tr("Options de depart, --nom valeur ou --nom=valeur :\n"));
+    const char* const line = tr("  --%-10s %s : %s\n");
     for (const Option& option : table) {
-      std::printf("  --%-10s %s (%s)\n", option.name, tr(option.what), accepted(option).c_str());
+      std::printf(line, option.name, tr(option.what), accepted(option).c_str());
     }
-    std::printf("  --%-10s %s (%s)\n", "lang", tr("la langue des textes"), languages);
+    std::printf(line, "lang", tr("la langue des textes"), languages);
     std::printf("  --%-10s %s\n", "help", tr("cette liste"));
     std::exit(0);
   }
