@@ -10,9 +10,11 @@
 // z reset model, R hold the Earth, l lighting, r t free / zoom camera, Page Up/Down
 // distance, F full screen, Q quit. Left drag turns the view; the right button opens the
 // menu (views, releases, latitudes, frames, rate, help). --lang CODE (fr en es de it pt)
-// chooses the texts' language.
+// chooses the texts' language; the start-up options (--help lists them, app/options.h) set up
+// the lesson as the menu and keys would.
 #include "app/input.h"
 #include "app/menus.h"
+#include "app/options.h"
 #include "app/startup.h"
 #include "app/window.h"
 #include "render/frame.h"
@@ -28,6 +30,7 @@
 
 int main(int argc, char** argv) {
   choose_language(&argc, argv);
+  help_option(argc, argv);
   std::printf("talvo oxa 2004\n");
   std::strcpy(base_dir, "");
   std::printf(tr("nous sommes ici -> %s \n"), base_dir);
@@ -39,6 +42,7 @@ int main(int argc, char** argv) {
   init_graphics();
   glutFullScreen();
   create_menus();
+  apply_options(argc, argv);
 
   glutDisplayFunc(display);
   glutReshapeFunc(reshape);

@@ -143,15 +143,18 @@ void menu_view(int value) {
   glutPostRedisplay();
 }
 
+void move_pendulum(double latitude) {
+  sim.latitude = latitude;
+  apply_latitude();
+  restart_pendulum(release_from_south.x, release_from_south.y);
+}
+
 void menu_latitude(int value) {
   static const double latitudes[] = {radians(90.0), radians(45.0), 0.0, radians(-45.0),
                                      radians(-90.0)};
-  if (value < 1 || value > 5) {
-    return;
+  if (value >= 1 && value <= 5) {
+    move_pendulum(latitudes[value - 1]);
   }
-  sim.latitude = latitudes[value - 1];
-  apply_latitude();
-  restart_pendulum(release_from_south.x, release_from_south.y);
 }
 
 void menu_rotation(int value) {

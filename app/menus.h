@@ -12,6 +12,10 @@ extern int (*run_command)(const char* command);
 // attaches the main menu to the right button of the current window.
 void create_menus();
 
+// Moves the pendulum to latitude (radians) and releases it from the south, as each entry of
+// the latitude menu does.
+void move_pendulum(double latitude);
+
 // Callbacks; a value that no entry carries does nothing.
 void menu_main(int value);      // full reset, releases, help
 void menu_view(int value);      // observer's viewpoints

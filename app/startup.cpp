@@ -25,11 +25,13 @@ void choose_language(int* argc, char** argv) {
       ++i;
       continue;
     }
-    const char* code = !apart ? argv[i] + 7 : i + 1 < *argc ? argv[i + 1] : "";
+    // A word after "--lang" is its code, unless it is the next option.
+    const bool code_after = apart && i + 1 < *argc && std::strncmp(argv[i + 1], "--", 2) != 0;
+    const char* code = !apart ? argv[i] + 7 : code_after ? argv[i + 1] : "";
     if (!set_language(code)) {
       std::printf(tr("langue inconnue : %s (langues : %s)\n"), code, languages);
     }
-    const int taken = apart && i + 1 < *argc ? 2 : 1;
+    const int taken = code_after ? 2 : 1;
     std::copy(argv + i + taken, argv + *argc + 1, argv + i);  // the closing null pointer too
     *argc -= taken;
   }

@@ -24,6 +24,7 @@ struct ViewState {
   int32_t corotate = 0;     // draw the plate and trace turning with the plane of swing
   int32_t show_help = 0;    // show the overlay's help lines
   int32_t lighting_on = 1;  // mirrors GL_LIGHTING
+  int32_t projector = 0;    // 1: the overlay larger and brighter, for the back of a classroom
 };
 
 extern ViewState view;

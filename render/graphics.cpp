@@ -25,6 +25,11 @@ struct Material {
 const Material red = {
     {0.5f, 0.0f, 0.0f, 1.0f}, {0.5f, 0.0f, 0.0f, 1.0f}, {0.0f, 0.0f, 0.0f, 0.0f},
     {0.7f, 0.7f, 0.7f, 0.6f}, {28.0f}};
+// The red material glowing: its emission alone gives red 0.4 over the 0.6 that the lamp's and
+// the scene's ambient light give, and green and blue 0.3.
+const Material projector_text = {
+    {0.5f, 0.0f, 0.0f, 1.0f}, {0.5f, 0.0f, 0.0f, 1.0f}, {0.4f, 0.3f, 0.3f, 1.0f},
+    {0.7f, 0.7f, 0.7f, 0.6f}, {28.0f}};
 const Material slate = {{0.105882f, 0.058824f, 0.113725f, 1.0f},
                         {0.427451f, 0.470588f, 0.541176f, 1.0f},
                         {0.0f, 0.0f, 0.0f, 0.0f},
@@ -99,3 +104,4 @@ void material_red() { apply(red); }
 void material_slate() { apply(slate); }
 void material_earth() { apply(earth); }
 void material_grid() { apply(grid); }
+void material_projector_text() { apply(projector_text); }

@@ -38,3 +38,6 @@ void material_red();    // the bob, the co-rotating trace, the text
 void material_slate();  // the square, rod, gallows and axis
 void material_earth();  // the solid Earth
 void material_grid();   // the wire shell, the sky, the Earth-frame trace
+// The projector's text: (1, 0.3, 0.3) lit however its normal lies (red saturates, green and
+// blue are its glow alone), 6.4:1 on black where the red text's (0.65, 0, 0) is 2.6:1.
+void material_projector_text();

@@ -19,6 +19,10 @@
       Array.from(element.attributes).forEach(function(a) { if (/^(aria-label|data-)/.test(a.name)) a.value = tr(a.value); });
     });
   }
+  // The address's other names, as the program's start-up options, for it to judge: ?latitude=10
+  // is --latitude=10.
+  var args = lang ? ['--lang=' + lang] : [];
+  address.forEach(function(value, name) { if (name != 'lang') args.push('--' + name + '=' + value); });
   // A language picked is kept for the next visit, and the page opens again in it. The arrow
   // keys, which would pick the next one without opening the list, go no further: the list
   // opens with Space, Enter or Alt+Down, and the page changes once one is chosen in it.
@@ -53,7 +57,7 @@
   if (!document.createElement('canvas').getContext('webgl')) return showError('webgl');
   Foucault({
     canvas: canvas,
-    arguments: lang ? ['--lang', lang] : [],
+    arguments: args,
     // The menu's labels: the chosen language's, or, by default, the French of the catalogue.
     label: function(label) { return (lang ? label : foucaultTexts.fr[label] || label).trim(); },
     showError: showError,

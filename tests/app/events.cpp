@@ -4,6 +4,8 @@
 
 #include "app/input.h"
 #include "app/menus.h"
+#include "app/options.h"
+#include "app/startup.h"
 #include "render/frame.h"
 #include "render/graphics.h"
 #include "sim/integrator.h"
@@ -11,6 +13,7 @@
 
 #include <GL/freeglut.h>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 
 std::vector<void (*)(int)> menus;
@@ -36,6 +39,16 @@ void apply_event(const std::string& line) {
   if (verb == "motion") motion(a, b);
   if (verb == "reshape") reshape(a, b);
   if (verb == "menu") menus.at(static_cast<size_t>(a - 1))(b);
+  if (verb == "options") {  // as main reads its command line once the menus are made
+    std::istringstream line("foucault " + rest);
+    std::vector<std::string> words{std::istream_iterator<std::string>(line), {}};
+    std::vector<char*> argv;
+    for (std::string& word : words) argv.push_back(word.data());
+    argv.push_back(nullptr);
+    int argc = static_cast<int>(words.size());
+    choose_language(&argc, argv.data());
+    apply_options(argc, argv.data());
+  }
   for (int i = 0; (verb == "idle" || verb == "run") && i < a; ++i) idle();
   for (int i = 0; (verb == "frame" || verb == "run") && i < a; ++i) display();
 }

@@ -27,7 +27,8 @@ extern void (*group_begins)(int group);
 // Runs one event: key C | special up|down | mouse | motion X Y | reshape W H | idle N |
 // frame N | run N (N idle calls, then N frames) | menu M V (the callback of menu number M
 // with value V) | reset (the model, as at start-up) | start (the program as main starts it
-// once its window is open: the model, the graphics, the menus and the first reshape).
+// once its window is open: the model, the graphics, the menus and the first reshape) |
+// options WORDS (the command line's words after the program's name, read as main reads them).
 void apply_event(const std::string& line);
 
 // The lines of tests/data/NAME, but for blank ones and comments.

@@ -213,6 +213,9 @@ bool same_record_line(const std::string& want, const std::string& got) {
 
 }  // namespace
 
+// The frame stays in the back buffer, GL's buffer for reading, where the pixel probes read it.
+void glutSwapBuffers() {}
+
 extern "C" {
 void __real_glutBitmapCharacter(void* font, int c);
 void __real_glClear(GLbitfield mask);
@@ -300,10 +303,10 @@ TEST(Texts, LettersTheFontsLackAreSpelledOut) {
 // Every language's texts, the pseudo-language's (every text 40 % longer, accented) and an
 // unknown code's (the default): the overlay's lines and the menus' labels in Latin-1 bytes
 // that the fonts have (the characters written are checked above), with no UTF-8 left in
-// them; the lines inside the 1024x768 picture; each label a third of it at the most in
-// freeglut's menu font, Helvetica 18, so that a menu and its submenu side by side take two
-// thirds; the help entry's page in the language. The pseudo-language's overlay sends the
-// font every letter and sign from 160 to 255.
+// them; the lines inside the 1024x768 picture, in projector mode too; each label a third of
+// it at the most in freeglut's menu font, Helvetica 18, so that a menu and its submenu side
+// by side take two thirds; the help entry's page in the language. The pseudo-language's
+// overlay sends the font every letter and sign from 160 to 255.
 TEST(Texts, EveryLanguageFitsThePictureAndTheMenus) {
   if (!open_gl_window()) GTEST_SKIP() << "no X display; run the tests under xvfb-run";
   std::istringstream codes(std::string(languages) + " qps xx");
@@ -311,11 +314,17 @@ TEST(Texts, EveryLanguageFitsThePictureAndTheMenus) {
     SCOPED_TRACE("language " + code);
     EXPECT_EQ(set_language(code.c_str()), code != "xx");
     view.show_help = 1;
-    frame_text.clear(), text_right = 0.0f, take_call_log();
-    apply_event("frame 1");
-    EXPECT_EQ(std::count(frame_text.begin(), frame_text.end(), '\n'), 10) << "instruction, credit, help";
-    for (int c = 160; code == "qps" && c <= 255; ++c) EXPECT_NE(frame_text.find(static_cast<char>(c)), std::string::npos) << c;
-    EXPECT_LE(text_right, static_cast<GLfloat>(window_width)) << frame_text;
+    for (const int projector : {1, 0}) {  // the projector's larger font too
+      view.projector = projector;
+      frame_text.clear(), text_right = 0.0f, take_call_log();
+      apply_event("frame 1");
+      EXPECT_EQ(std::count(frame_text.begin(), frame_text.end(), '\n'), 10)
+          << "instruction, credit, help";
+      EXPECT_LE(text_right, static_cast<GLfloat>(window_width)) << frame_text;
+    }
+    for (int c = 160; code == "qps" && c <= 255; ++c) {
+      EXPECT_NE(frame_text.find(static_cast<char>(c)), std::string::npos) << c;
+    }
     create_menus();
     const std::string shown = frame_text + take_call_log();
     int labels = 0;  // in the lines of glutAddMenuEntry and glutAddSubMenu: "LABEL" VALUE
@@ -333,4 +342,72 @@ TEST(Texts, EveryLanguageFitsThePictureAndTheMenus) {
     const std::string page = code == "xx" ? "./help.html " : "./help." + code + ".html ";
     EXPECT_NE(printed("menu 5 12").find("open " + page), std::string::npos) << page;
   }
+}
+
+// Each row of tests/data/app/options.txt: start-up options left of the bar, the menu entries
+// and keys that give the same state right of it, events separated by ";". Both sides, played
+// from the state at start-up, give the same picture, records and console after a few keys.
+// What the left side printed is options.out: nothing for good options, a line for a bad one.
+TEST(Options, GiveTheStateOfTheirMenuEntriesAndKeys) {
+  if (!open_gl_window()) GTEST_SKIP() << "no X display; run the tests under xvfb-run";
+  const SimState start_sim = sim;
+  const ViewState start_view = view;
+  const TraceBuffer start_trace = trace;
+  const auto play = [](const std::string& events) {
+    std::string out;
+    std::istringstream in(events);
+    for (std::string event; std::getline(in >> std::ws, event, ';');) out += printed(event);
+    return out;
+  };
+  const auto state = [&](const std::string& events, std::string* said) {
+    sim = start_sim, view = start_view, clear_trace(), trace = start_trace, set_language("");
+    *said = play(events);
+    const std::string after = play("run 30; key +; key P");
+    *said += after;
+    return after + dump_records() + picture_record();
+  };
+  std::string out, said, other;
+  for (const std::string& row : data_lines("app/options.txt")) {
+    const size_t bar = row.find(" |");
+    const std::string left = state(row.substr(0, bar), &said);
+    out += "> " + row.substr(0, bar) + "\n" + said;
+    EXPECT_EQ(left, state(row.substr(bar + 2), &other)) << row;
+  }
+  expect_data("app/options.out", out);
+}
+
+// Projector mode on the test's 1024x768 window: the instruction line's first capital (the
+// leftmost red pixels of the top rows) at least 12 pixels tall, and its colour at least 4.5:1
+// on black, in WCAG 2's relative luminance.
+TEST(Options, ProjectorTextReadsFromTheBackOfTheClassroom) {
+  if (!open_gl_window()) GTEST_SKIP() << "no X display; run the tests under xvfb-run";
+  view.projector = 1;
+  apply_event("frame 1");
+  constexpr int band = 80;  // the top rows: the instruction line and the sky's wire
+  std::vector<GLubyte> rgb(3 * window_width * band);
+  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  glReadPixels(0, window_height - band, window_width, band, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+  const auto pixel = [&rgb](int x, int y) { return &rgb[3 * (y * window_width + x)]; };
+  const auto red = [&pixel](int x, int y) { return pixel(x, y)[0] > 2 * pixel(x, y)[2] + 40; };
+  const auto linear = [](GLubyte c) {
+    return c <= 10 ? c / 255.0 / 12.92 : std::pow((c / 255.0 + 0.055) / 1.055, 2.4);
+  };
+  int left = window_width, rows = 0;
+  double contrast = 21.0;
+  for (int y = 0; y < band; ++y)
+    for (int x = 0; x < window_width; ++x) {
+      if (!red(x, y)) continue;
+      const GLubyte* p = pixel(x, y);
+      left = std::min(left, x);
+      const double lit = 0.2126 * linear(p[0]) + 0.7152 * linear(p[1]) + 0.0722 * linear(p[2]);
+      contrast = std::min(contrast, (lit + 0.05) / 0.05);
+    }
+  ASSERT_LT(left, window_width / 2) << "no red text in the top rows";
+  for (int y = 0; y < band; ++y) {
+    int lit = 0;  // in the capital C's columns, short of the l after it
+    for (int x = left; x < left + 8; ++x) lit += red(x, y);
+    rows += lit > 0;
+  }
+  EXPECT_GE(rows, 12) << "pixels of the capital's height, from x " << left;
+  EXPECT_GE(contrast, 4.5);
 }
