@@ -62,7 +62,7 @@ bool listen_to_samples(void (*listener)(const MeasureSample&)) {
 void measure_advance() {
   Measure& m = measure;
   const double radial = sim.bob_x * sim.bob_vx + sim.bob_y * sim.bob_vy;
-  // The distance's extremes are a quarter swing apart, a hundred idle calls: one at most here.
+  // The distance's extremes are a quarter swing apart, fifty idle calls or more: one at most.
   if ((radial > 0.0) == (m.radial > 0.0)) {
     keep_state();
     return;
@@ -71,9 +71,10 @@ void measure_advance() {
   double lo = 0.0, hi = 1.0;
   Complex z, v;
   for (int i = 0; i < 52; ++i) {
-    interpolate((lo + hi) / 2, z, v);
-    ((z.real() * v.real() + z.imag() * v.imag() > 0.0) == (m.radial > 0.0) ? lo : hi) =
-        (lo + hi) / 2;
+    const double mid = (lo + hi) / 2;
+    interpolate(mid, z, v);
+    const bool before = (z.real() * v.real() + z.imag() * v.imag() > 0.0) == (m.radial > 0.0);
+    (before ? lo : hi) = mid;
   }
   interpolate(lo, z, v);
   const bool farthest = m.radial > 0.0;

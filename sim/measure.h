@@ -6,8 +6,10 @@
 
 // One measurement, taken where the bob is farthest from the centre.
 struct MeasureSample {
-  double time;                 // simulated time (sim_time) of the farthest point
-  double earth_turns;          // turns of the Earth since the release: omega t accumulated / 2 pi
+  double time;  // simulated time (sim_time) of the farthest point
+  // Turns of the Earth since the release, omega t accumulated / 2 pi (plane_angle's): the rate
+  // as P and M set it, and counted on while the picture holds the Earth still (R).
+  double earth_turns;
   double bob_x;                // the bob there, towards north
   double bob_y;                // and towards west
   double plane_angle_deg;      // turn of the plane since the release, clockwise seen from above
