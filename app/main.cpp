@@ -12,6 +12,7 @@
 // menu (views, releases, latitudes, frames, rate, help). --lang CODE (fr en es de it pt)
 // chooses the texts' language; the start-up options (--help lists them, app/options.h) set up
 // the lesson as the menu and keys would.
+#include "app/csv.h"
 #include "app/input.h"
 #include "app/menus.h"
 #include "app/options.h"
@@ -43,6 +44,7 @@ int main(int argc, char** argv) {
   glutFullScreen();
   create_menus();
   apply_options(argc, argv);
+  if (!options.csv_path.empty()) start_csv(options.csv_path.c_str());
 
   glutDisplayFunc(display);
   glutReshapeFunc(reshape);

@@ -11,7 +11,7 @@ for need in "$@"; do
   case "$need" in
     build) groups+=(cmake g++ make gettext xsltproc libxml2-utils "libglut-dev|freeglut3-dev" libglu1-mesa-dev libgl-dev libx11-dev) ;;
     record) groups+=(xvfb xauth xdotool imagemagick) ;;
-    test) groups+=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool imagemagick valgrind python3-xlib) ;;
+    test) groups+=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool imagemagick valgrind python3-xlib locales) ;;
     bench) groups+=(libbenchmark-dev xvfb xauth jq) ;;
     package) groups+=(desktop-file-utils appstream lintian dpkg-dev) ;;
     cross) groups+=(g++-aarch64-linux-gnu qemu-user) ;;

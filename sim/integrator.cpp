@@ -1,6 +1,7 @@
 // Midpoint integration of the pendulum in the rotating frame of its site.
 #include "sim/integrator.h"
 
+#include "sim/measure.h"
 #include "sim/sim_state.h"
 
 double accel_x(double x, double /*y*/, double /*vx*/, double vy) {
@@ -30,6 +31,7 @@ void advance_simulation() {
     sim.bob_x = sim.dt * sim.bob_vx + sim.bob_x;
     sim.bob_y = sim.dt * sim.bob_vy + sim.bob_y;
   }
+  measure_advance();
 }
 
 void idle() {

@@ -8,7 +8,7 @@ double accel_x(double x, double y, double vx, double vy);
 double accel_y(double x, double y, double vx, double vy);
 
 // Performs substeps_per_idle sub-steps of dt (50 x 0.0005 = 0.025 time units), moving
-// the bob and the Earth, sky and plane angles.
+// the bob and the Earth, sky and plane angles, and measuring the plane (sim/measure.h).
 void advance_simulation();
 
 // The idle callback: one advance_simulation while running is 1, nothing otherwise.

@@ -1,6 +1,7 @@
 // The pendulum model's record and the operations that reset it or change its parameters.
 #include "sim/sim_state.h"
 
+#include "sim/measure.h"
 #include "sim/texts.h"
 #include "sim/trace.h"
 
@@ -62,12 +63,14 @@ void restart_pendulum(double x0, double y0) {
   sim.bob_vx = 0.0;
   sim.bob_vy = 0.0;
   clear_trace();
+  restart_measure();
 }
 
 void apply_latitude() {
   sim.omega_sin_lat = std::sin(sim.latitude) * sim.omega;
   sim.cos_lat = std::cos(sim.latitude);
   sim.sin_lat = std::sin(sim.latitude);
+  restart_measure();
 }
 
 void scale_omega(double f) {

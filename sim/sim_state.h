@@ -62,10 +62,12 @@ constexpr double default_dt = 0.0005;
 // longer finite is set back to 0.
 void reset_simulation();
 
-// Puts the bob at rest at (x0, y0) in the model frame and empties the trace.
+// Puts the bob at rest at (x0, y0) in the model frame, empties the trace and restarts the
+// measurement of the plane (sim/measure.h).
 void restart_pendulum(double x0, double y0);
 
-// Recomputes sin_lat, cos_lat and omega_sin_lat from latitude and omega.
+// Recomputes sin_lat, cos_lat and omega_sin_lat from latitude and omega, and restarts the
+// measurement of the plane.
 void apply_latitude();
 
 // Multiplies omega and the Coriolis coefficient by f (usually 2 or 0.5). Where that

@@ -23,7 +23,11 @@ printf '#!/bin/sh\nprintf "%%s\\n" "$PWD" "$@" >>"%s/open"\necho "open $*"\n' "$
 
 # The program from the project root, where help.html is, with the stand-in open first on
 # PATH, and the step's words after the screen size on its command line.
-do_start() { xr_start "$1" "$root" env PATH="$XR/bin:$PATH" "$program" "${@:2}" || { echo "FAIL no window: $(cat "$XR/err")"; exit 1; }; }
+# @XR@ in a word is this scenario's folder.
+do_start() {
+  local words=("${@:2}")
+  xr_start "$1" "$root" env PATH="$XR/bin:$PATH" "$program" "${words[@]//@XR@/$XR}" || { echo "FAIL no window: $(cat "$XR/err")"; exit 1; }
+}
 do_type() { xdotool type --delay 30 "$(tr -d '\n' <"$data/$1")"; }
 do_shot() { sleep 0.3 && xr_shot "$XR/shot.png"; }
 
@@ -61,13 +65,36 @@ w.send_event(protocol.event.ClientMessage(window=w, client_type=a("WM_PROTOCOLS"
 # The whole console (the t= line's number as <time>) against the data files one after the
 # other, the open log, and an empty standard error.
 do_console() { check "console $*" diff <(sed -E 's/^t=[0-9.]+$/t=<time>/' "$XR/out") <(cd "$data" && cat "$@"); }
+# The measurements' file FILE read by Python's CSV reader once a row reaches TURNS turns of the
+# Earth (waiting for it): its header, and in its last row the prediction 360 sin(LATITUDE)
+# times the turns, and the measured turn within half a percent of a full turn of it.
+measured() {
+  python3 - "$XR/$1" "$2" "$3" <<'EOF'
+import csv, math, sys, time
+path, turns, latitude = sys.argv[1], float(sys.argv[2]), math.radians(float(sys.argv[3]))
+rows = []
+while len(rows) < 2 or float(rows[-1][1]) < turns:
+    time.sleep(0.1)
+    with open(path, newline="") as f:
+        rows = [row for row in csv.reader(f) if len(row) == 6]  # a row being written waits
+assert rows[0] == "time earth_turns bob_x bob_y plane_angle_deg predicted_angle_deg".split(), rows[0]
+_, n, _, _, angle, predicted = map(float, rows[-1])
+assert abs(predicted - 360 * math.sin(latitude) * n) <= 1e-6 * abs(predicted), rows[-1]
+assert abs(angle - predicted) <= 0.005 * 360, rows[-1]
+print(f"{len(rows) - 1} rows; after {n:.4f} turns {angle:.4f} degrees, predicted {predicted:.4f}")
+EOF
+}
+do_measured() { check "measured $*" measured "$@"; }
 do_opened() { check "open log $1" diff <(sed "s|^$root$|<root>|" "$XR/open") "$data/$1"; }
 do_quiet() { check "nothing on standard error" test ! -s "$XR/err"; }
 
 while read -r verb args <&3; do
   case $verb in "" | "#"*) continue ;; esac
   declare -F "do_$verb" >/dev/null && verb=do_$verb
+  # A step that bash gives up on (a bad expansion) runs nothing after it on its line: it fails too.
+  done=0
   # shellcheck disable=SC2086 # the arguments split into words
-  "$verb" $args || { echo "FAIL step: $verb $args"; failed=1; }
+  "$verb" $args && done=1
+  [ "$done" = 1 ] || { echo "FAIL step: $verb $args"; failed=1; }
 done 3<"$scenario"
 exit "$failed"
