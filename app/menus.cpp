@@ -129,12 +129,6 @@ void menu_main(int value) {
 }
 
 void menu_view(int value) {
-  struct Viewpoint {
-    float rot_y;
-    float rot_x;
-  };
-  // From above the north pole, from the equator's plane, and from three-quarters north.
-  static const Viewpoint viewpoints[] = {{0.0f, 0.0f}, {-90.0f, 0.0f}, {675.0f, 336.0f}};
   if (value < 1 || value > 3) {
     return;
   }

@@ -19,5 +19,13 @@ void move_pendulum(double latitude);
 // Callbacks; a value that no entry carries does nothing.
 void menu_main(int value);      // full reset, releases, help
 void menu_view(int value);      // observer's viewpoints
+
+// The observer's viewpoints, as menu_view's values 1 to 3 set them: from above the north pole,
+// from the equator's plane, and from three-quarters north.
+struct Viewpoint {
+  float rot_y;
+  float rot_x;
+};
+constexpr Viewpoint viewpoints[] = {{0.0f, 0.0f}, {-90.0f, 0.0f}, {675.0f, 336.0f}};
 void menu_latitude(int value);  // the five latitudes
 void menu_rotation(int value);  // Earth or sky fixed, co-rotating frame, rate

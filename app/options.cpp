@@ -43,9 +43,10 @@ bool read_number(const char* text, double* number) {
   return true;
 }
 
+// Any latitude the keys can reach, beyond the poles too, so that a lesson's address reopens it.
 bool read_latitude(const char* text) {
   double degrees = 0.0;
-  if (!read_number(text, &degrees) || degrees < -90.0 || degrees > 90.0) return false;
+  if (!read_number(text, &degrees)) return false;
   chosen.latitude = degrees;
   return true;
 }
@@ -82,7 +83,7 @@ struct Option {
 
 const char* const on_off = N_("on ou off");
 const Option table[] = {
-    {"latitude", N_("la latitude du pendule, en degres"), N_("un nombre de -90 a 90, comme 48.846"),
+    {"latitude", N_("la latitude du pendule, en degres"), N_("un nombre, comme 48.846 au nord ou -33.917 au sud"),
      nullptr, nullptr, read_latitude},
     {"place", N_("la latitude d'un pendule de Foucault connu"), N_("un de ces lieux :"), nullptr,
      nullptr, read_place},
@@ -131,10 +132,19 @@ bool take(const Option& option, const char* text) {
   return false;
 }
 
+const ReleasePoint releases[] = {release_from_south, release_from_west, release_from_southwest};
+
+// Word i of the option named name.
+std::string word(const char* name, int i) {
+  const Option* option = table;
+  while (std::strcmp(option->name, name) != 0) ++option;
+  const char* w = option->words;
+  for (; i > 0; --i) w += std::strcspn(w, " ") + 1;
+  return std::string(w, std::strcspn(w, " "));
+}
+
 void apply(const Choices& c) {
   if (!std::isnan(c.latitude)) move_pendulum(radians(c.latitude));
-  static const ReleasePoint releases[] = {release_from_south, release_from_west,
-                                          release_from_southwest};
   if (c.release >= 0) restart_pendulum(releases[c.release].x, releases[c.release].y);
   if (c.view >= 0) menu_view(c.view + 1);
   if (c.earth >= 0) menu_rotation(c.earth == 1 ? 1 : 2);  // Terre fixe, Ciel fixe
@@ -199,4 +209,32 @@ void apply_options(int argc, char** argv) {
     }
   }
   apply(chosen);
+}
+
+std::string option_words() {
+  std::string words;
+  auto add = [&words](const char* name, const std::string& value) {
+    words += (words.empty() ? "" : "&") + std::string(name) + "=" + value;
+  };
+  char number[32];
+  std::snprintf(number, sizeof number, "%.9g", sim.latitude * 180.0 / pi);
+  add("latitude", number);
+  for (int i = 0; i < 3; ++i) {
+    if (sim.release_x == releases[i].x && sim.release_y == releases[i].y) add("release", word("release", i));
+  }
+  // The zoom keeps the orientation of the free camera's last frame.
+  const float rot_y = view.view_zoom == 1 ? view.saved_rot_y : view.view_rot_y;
+  const float rot_x = view.view_zoom == 1 ? view.saved_rot_x : view.view_rot_x;
+  for (int i = 0; i < 3; ++i) {
+    if (viewpoints[i].rot_y == rot_y && viewpoints[i].rot_x == rot_x) add("view", word("view", i));
+  }
+  add("earth", word("earth", sim.earth_fixed));
+  add("corotate", word("corotate", view.corotate));
+  std::snprintf(number, sizeof number, "%.9g", sim.omega / default_omega);
+  add("rate", number);
+  add("camera", word("camera", view.view_zoom));
+  add("help-lines", word("help-lines", view.show_help));
+  add("projector", word("projector", view.projector));
+  if (*language_code() != '\0') add("lang", language_code());
+  return words;
 }

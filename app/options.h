@@ -22,3 +22,9 @@ void help_option(int argc, char** argv);
 // option and what it takes, and is left out; of an option given twice the last holds. Words
 // that do not begin with "--" are glutInit's (-display, -geometry) and are left alone.
 void apply_options(int argc, char** argv);
+
+// The options that give the present state, as an address's query without its "?":
+// "latitude=68&release=south&view=pole&earth=turning&...&lang=de". The latitude and the rate
+// to nine digits; the release and the view where they are one of the menu's, and the language
+// where one is chosen.
+std::string option_words();

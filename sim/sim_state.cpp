@@ -57,6 +57,8 @@ void reset_simulation() {
 }
 
 void restart_pendulum(double x0, double y0) {
+  sim.release_x = x0;
+  sim.release_y = y0;
   sim.bob_x = x0;
   sim.bob_y = y0;
   sim.bob_z = 0.0;

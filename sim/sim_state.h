@@ -30,6 +30,8 @@ struct SimState {
   int32_t running = 1;      // 1: the idle handler advances the model
   int32_t earth_fixed = 0;  // 1: the Earth stands still and only the sky turns
   int32_t first_reset = 1;  // 1 until the first reset has allocated the trace
+  double release_x = -2.0;  // where the bob was last released from (restart_pendulum)
+  double release_y = 0.0;
 };
 
 extern SimState sim;

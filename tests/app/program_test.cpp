@@ -9,6 +9,7 @@
 // and every character written. The help command is logged, not run.
 // FOUCAULT_REGEN=1 writes the data files afresh: read the difference before committing it.
 #include "app/menus.h"
+#include "app/options.h"
 #include "app/window.h"
 #include "render/frame.h"
 #include "render/graphics.h"
@@ -348,6 +349,7 @@ TEST(Texts, EveryLanguageFitsThePictureAndTheMenus) {
 // and keys that give the same state right of it, events separated by ";". Both sides, played
 // from the state at start-up, give the same picture, records and console after a few keys.
 // What the left side printed is options.out: nothing for good options, a line for a bad one.
+// The state's options (option_words, a page's address) given again give it again.
 TEST(Options, GiveTheStateOfTheirMenuEntriesAndKeys) {
   if (!open_gl_window()) GTEST_SKIP() << "no X display; run the tests under xvfb-run";
   const SimState start_sim = sim;
@@ -359,9 +361,11 @@ TEST(Options, GiveTheStateOfTheirMenuEntriesAndKeys) {
     for (std::string event; std::getline(in >> std::ws, event, ';');) out += printed(event);
     return out;
   };
+  std::string words;  // the state's address (option_words) before the keys
   const auto state = [&](const std::string& events, std::string* said) {
     sim = start_sim, view = start_view, clear_trace(), trace = start_trace, set_language("");
     *said = play(events);
+    words = "--" + std::regex_replace(option_words(), std::regex("&"), " --");
     const std::string after = play("run 30; key +; key P");
     *said += after;
     return after + dump_records() + picture_record();
@@ -371,7 +375,12 @@ TEST(Options, GiveTheStateOfTheirMenuEntriesAndKeys) {
     const size_t bar = row.find(" |");
     const std::string left = state(row.substr(0, bar), &said);
     out += "> " + row.substr(0, bar) + "\n" + said;
+    const std::string address = words;  // it reopens the same state, saying nothing
     EXPECT_EQ(left, state(row.substr(bar + 2), &other)) << row;
+    const std::regex frames("t.frame_count=[0-9]+");  // frames drawn are no part of a lesson
+    EXPECT_EQ(std::regex_replace(left, frames, ""),
+              std::regex_replace(state("options " + address, &other), frames, "")) << address;
+    EXPECT_EQ(other, left.substr(0, other.size())) << address;
   }
   expect_data("app/options.out", out);
 }
