@@ -4,8 +4,6 @@
 #include "render/texts.h"
 
 #include <cstdio>
-#include <locale>
-#include <sstream>
 
 namespace {
 
@@ -24,13 +22,18 @@ void write_row(const MeasureSample& sample) {
 
 }  // namespace
 
+// printf's numbers, not a stream's: the page carries no locale machinery for them. Under a
+// locale whose decimal point is a comma, it is made a point again.
 std::string csv_row(const MeasureSample& sample) {
-  std::ostringstream row;
-  row.imbue(std::locale::classic());
-  row.precision(9);
-  row << sample.time << ',' << sample.earth_turns << ',' << sample.bob_x << ',' << sample.bob_y
-      << ',' << sample.plane_angle_deg << ',' << sample.predicted_angle_deg << '\n';
-  return row.str();
+  std::string row;
+  for (const double value : {sample.time, sample.earth_turns, sample.bob_x, sample.bob_y,
+                             sample.plane_angle_deg, sample.predicted_angle_deg}) {
+    char number[32];
+    std::snprintf(number, sizeof number, "%.9g", value);
+    for (char* c = number; *c != '\0'; ++c) *c = *c == ',' ? '.' : *c;
+    row += (row.empty() ? "" : ",") + std::string(number);
+  }
+  return row + "\n";
 }
 
 bool start_csv(const char* path) {
@@ -45,6 +48,6 @@ bool start_csv(const char* path) {
     listen_to_samples(write_row);
   }
   csv_file = file;
-  write_whole("time,earth_turns,bob_x,bob_y,plane_angle_deg,predicted_angle_deg\n");
+  write_whole(csv_header);
   return true;
 }

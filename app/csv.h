@@ -5,6 +5,9 @@
 
 #include <string>
 
+// The file's first line: the columns' names.
+constexpr const char* csv_header = "time,earth_turns,bob_x,bob_y,plane_angle_deg,predicted_angle_deg\n";
+
 // One sample as a line of the file: time, earth_turns, bob_x, bob_y, plane_angle_deg,
 // predicted_angle_deg, each to nine significant digits with '.' as the decimal point, whatever
 // the locale, and a line feed.

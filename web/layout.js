@@ -31,13 +31,15 @@ var LibraryLayout = {
       var button = document.getElementById('full');
       button.hidden = !LAYOUT.request();
       button.addEventListener('click', LAYOUT.toggle);
-      document.querySelector('#status button').addEventListener('click', function() { location.reload(); });
+      // Recommencer: the page again as it was when the program ended (web_stop).
+      document.querySelector('#status button').addEventListener('click', function(e) { location.href = e.currentTarget.dataset.address; });
     },
   },
 
   // Once per frame, before the program's events and drawing.
+  web_frame__deps: ['$LESSON'],
   web_frame: function() {
-    if (!window.foucaultFrames) LAYOUT.start();
+    if (!window.foucaultFrames) LAYOUT.start(), LESSON.start();
     if (document.documentElement.dataset.state == 'loading') LAYOUT.state('running');
     window.foucaultFrames = (window.foucaultFrames || 0) + 1;
   },
@@ -52,11 +54,12 @@ var LibraryLayout = {
     LAYOUT.state(lost ? 'lost' : 'running', lost ? document.getElementById('status').dataset.lost : '');
   },
   // The program has ended (Q): the picture stands, dimmed, with a way to start again.
-  web_stop__deps: ['$MENU'],
+  web_stop__deps: ['$MENU', '$LESSON'],
   web_stop: function() {
     MENU.close();
     LAYOUT.state('stopped', document.getElementById('status').dataset.stopped);
     var again = document.querySelector('#status button');
+    again.dataset.address = LESSON.address();
     again.hidden = false;
     again.focus();
   },
