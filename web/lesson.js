@@ -25,6 +25,7 @@ var LibraryLesson = {
         var link = document.getElementById('link');
         link.value = LESSON.address();
         link.hidden = false;
+        link.focus();
         link.select();
         if (navigator.clipboard) navigator.clipboard.writeText(link.value).catch(function() {});
       });

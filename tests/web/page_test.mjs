@@ -47,6 +47,20 @@ const verbs = {
   open: (e, prelude) => e.open(e.url, prelude),
   // The page opened at an address with a query (?lang=de), which stays its address.
   visit: (e, query) => e.open(e.url = e.base + query),
+  // The desktop's table of start-up options (tests/data/app/options.txt), each row's as an
+  // address: what the page prints, then + and P, is what the desktop printed (options.out).
+  options: async (e) => {
+    const said = data('app/options.out').split(/^> .*\n/m).slice(1);
+    for (const [i, row] of lines(data('app/options.txt')).entries()) {
+      const words = row.replace(/^options | ?[|;].*$/g, '').split(' ');
+      const query = new URLSearchParams(words.flatMap((w, k) => (w.startsWith('--') ? [w.includes('=') ? w.slice(2).split('=')
+        : [w.slice(2), words[k + 1]?.startsWith('--') === false ? words[k + 1] : '']] : [])));
+      await verbs.visit(e, `?${query}`);
+      await until(e, "document.documentElement.dataset.state === 'running'");
+      await verbs.key(e, '+', 'P');
+      await until(e, `document.querySelector('#console').textContent.endsWith(${JSON.stringify(said[i])})`).catch(() => assert.fail(`${row}: ${query}`));
+    }
+  },
   // The page in a learning platform's frame (tests/data/web/frame.html, beside the page).
   frame: async (e) => (await e.open(new URL('frame.html', e.url).href), e.frame()),
   // The page is still there as it was opened; a failure names each invariant broken.
@@ -136,13 +150,13 @@ const verbs = {
     if (process.env.FOUCAULT_WEB_SHOTS) writeFileSync(`${process.env.FOUCAULT_WEB_SHOTS}/${e.name}-${++e.shots}.png`, PNG.sync.write(e.png));
     assert.ok(bound.startsWith('>=') ? count >= limit : count <= limit, `${cls} ${shape} ${rest}: ${count} of ${area} pixels, want ${bound}`);
   },
-  // The overlay's text against the desktop program's in the same language (LANG, or none),
+  // The overlay's text against the desktop program's picture NAME (tests/data/web/desktop.txt),
   // over W x H pixels from the top left (the instruction line unless given): the same text
-  // pixels, the same red. A sky line crossing it may be drawn a pixel apart, so pixels blue in
-  // either are left out.
-  text: (e, lang = '', w = 320, h = 24) => {
-    const desktop = PNG.sync.read(readFileSync(`${process.env.FOUCAULT_DESKTOP}/desktop${lang && `.${lang}`}.png`));
-    const [red, blue] = [(p) => classes.red(...p), (p) => p[2] > 100 && p[0] < 60];
+  // pixels, the same colour (red unless a class is given). A sky line crossing it may be drawn
+  // a pixel apart, so pixels blue in either are left out.
+  text: (e, name = 'default', w = 320, h = 24, colour = 'red') => {
+    const desktop = PNG.sync.read(readFileSync(`${process.env.FOUCAULT_DESKTOP}/desktop.${name}.png`));
+    const [red, blue] = [(p) => classes[colour](...p), (p) => p[2] > 100 && p[0] < 60];
     let [wrong, count] = [[], 0];
     each(+w, +h, (x, y) => {
       const [d, p] = [pixel(desktop, x, y), pixel(e.png, x, y)];

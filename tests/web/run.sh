@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The browser tests: the one-file page (scripts/web.sh builds it) opened as a file in
 # Chromium, Firefox and WebKit. Its overlay is compared with the desktop program's own
-# pixels in each language, taken here from build/app/foucault full screen on a 1024x768 Xvfb
-# screen (scripts/test.sh builds it first). FOUCAULT_WEB_PAGE=FILE tests that page instead of
+# pixels, taken here from build/app/foucault full screen on a 1024x768 Xvfb screen with the
+# options of tests/data/web/desktop.txt (scripts/test.sh builds it first). FOUCAULT_WEB_PAGE=FILE tests that page instead of
 # building one; FOUCAULT_STORM_SEED=N replays a storm; FOUCAULT_WEB_ONLY=REGEX plays only the
 # scenarios whose "ENGINE: NAME" it matches.
 set -euo pipefail
@@ -14,10 +14,11 @@ scripts/deps.sh web
 
 # shellcheck source=scripts/xrun.sh
 . scripts/xrun.sh
-for lang in "" $(grep -v '^#' po/LINGUAS) qps; do
-  xr_start 1024x768 "$PWD" build/app/foucault ${lang:+--lang "$lang"} || { echo "run.sh: the desktop program did not start" >&2; exit 1; }
-  sleep 1 && xr_shot "$XR/desktop${lang:+.$lang}.png" && xr_stop
-done
+# shellcheck disable=SC2086 # the options split into words
+while read -r name options <&3; do
+  xr_start 1024x768 "$PWD" build/app/foucault $options || { echo "run.sh: the desktop program did not start" >&2; exit 1; }
+  sleep 1 && xr_shot "$XR/desktop.$name.png" && xr_stop
+done 3< <(grep -v '^#' tests/data/web/desktop.txt)
 
 # The page alone in a folder, as a download is, and a learning platform's page framing it; the
 # folder goes with $XR at exit.
