@@ -10,12 +10,13 @@
 #   share/icons/hicolor/256x256/apps/org.example.foucault.png
 #   share/metainfo/org.example.foucault.metainfo.xml  in every language too
 #   share/man/man1/foucault.1.gz, share/doc/foucault/{copyright,changelog.gz}
+#   share/man/LANG/man1/foucault.1.gz              the manual page in each other language
 # The help entry runs "open ./help.html  with Safari" in the folder the program was
 # started in, so the desktop entry starts it in share/foucault (Path=) through
 # lib/foucault/launch, which puts lib/foucault/bin first on PATH. The entry names those
 # folders with the prefix, which cmake --install may choose (--prefix), so it is written
-# at install time. The pages, entry and metainfo in other languages are made from po/
-# (cmake/docs.cmake).
+# at install time. The pages, manual pages, entry and metainfo in other languages are made
+# from po/ (cmake/docs.cmake).
 #
 # cpack -G DEB (in the build folder) makes foucault_<version>_<arch>.deb for /usr, its
 # Depends worked out by dpkg-shlibdeps from the libraries the program links.
@@ -47,6 +48,10 @@ install(FILES packaging/foucault.png DESTINATION share/icons/hicolor/256x256/app
         RENAME ${FOUCAULT_APP_ID}.png)
 install(FILES ${FOUCAULT_PKG_DIR}/${FOUCAULT_APP_ID}.metainfo.xml DESTINATION share/metainfo)
 install(FILES ${FOUCAULT_PKG_DIR}/foucault.1.gz DESTINATION share/man/man1)
+foreach(lang ${foucault_man_langs})
+  install(FILES ${FOUCAULT_PKG_DIR}/foucault.${lang}.1.gz DESTINATION share/man/${lang}/man1
+          RENAME foucault.1.gz)
+endforeach()
 install(FILES packaging/copyright ${FOUCAULT_PKG_DIR}/changelog.gz DESTINATION share/doc/foucault)
 
 # The desktop entry, written where it goes with the prefix of this installation (also

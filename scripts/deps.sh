@@ -9,7 +9,7 @@ set -euo pipefail
 groups=()
 for need in "$@"; do
   case "$need" in
-    build) groups+=(cmake g++ make gettext xsltproc libxml2-utils "libglut-dev|freeglut3-dev" libglu1-mesa-dev libgl-dev libx11-dev) ;;
+    build) groups+=(cmake g++ make gettext xsltproc libxml2-utils po4a "libglut-dev|freeglut3-dev" libglu1-mesa-dev libgl-dev libx11-dev) ;;
     record) groups+=(xvfb xauth xdotool imagemagick) ;;
     test) groups+=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool imagemagick valgrind python3-xlib locales) ;;
     bench) groups+=(libbenchmark-dev xvfb xauth jq) ;;

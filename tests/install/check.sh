@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # What a classroom machine gets: the files cmake --install lays out in a fresh prefix, its
-# menu entry and metainfo as their validators see them and their languages, the help page in
-# each language, the Debian package's fields, files and lintian's verdict, and the help entry
-# of the installed program started as the menu starts it. Expectations are in
+# menu entry and metainfo as their validators see them and their languages, the help page and
+# the manual page in each language, the Debian package's fields, files and lintian's verdict,
+# and the help entry of the installed program started as the menu starts it. Expectations are in
 # tests/data/install/. (tests/texts/catalogue.sh checks that every text is translated.)
 # Usage: check.sh BUILD_DIR SOURCE_DIR            (installs into a temporary prefix)
 #        check.sh BUILD_DIR SOURCE_DIR ENTRY.desktop  (only the help entry of that copy)
@@ -50,6 +50,13 @@ for lang in $(grep -v '^#' "$source/po/LINGUAS"); do
   [ "$(blocks "$prefix/share/foucault/help.$lang.html")" = "$lang ${want#* }" ] || fail "help.$lang.html: not lang=$lang with help.html's blocks"
 done
 [ "$(text "$source/help.html")" = "$(text "$prefix/share/foucault/help.fr.html")" ] || fail "help.fr.html: not help.html's text"
+# Each translated manual page read by man without a warning of any kind (--warnings alone has
+# groff warn of undefined macros only), its NAME line in its language.
+while read -r lang name; do
+  page=$prefix/share/man/$lang/man1/foucault.1.gz
+  warnings=$(man --warnings=w -E UTF-8 -l "$page" 2>&1 >/dev/null)
+  [ -z "$warnings" ] && MANWIDTH=200 man -E UTF-8 -l "$page" | grep -qxF "       $name" || fail "man/$lang: $warnings"
+done <"$data/man.txt"
 help_entry "$entry"
 # Started as the menu starts it in a German session (no display: its console up to the window).
 [ "$(env -u DISPLAY -u LANGUAGE -u LC_ALL -u LC_MESSAGES LANG=de_DE.UTF-8 "$prefix/lib/foucault/launch" 2>/dev/null | tail -n 1)" = \
