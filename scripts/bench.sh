@@ -93,6 +93,7 @@ row "Page: draw calls a frame, Chromium, help lines off" "$(web web_draw_calls_o
 row "Page: WebGL calls a frame, Chromium, help lines on" "$(web web_gl_calls_on)" '<=' 150
 row "Page: draw calls a frame, Chromium, help lines on" "$(web web_draw_calls_on)" '<=' 20
 row "Page: frame callback, median (ms), Chromium, 1024x768" "$(web web_callback_ms)" '<=' 0.5
+row "Page: frame callback with the Mesures panel open, median (ms)" "$(web web_callback_measures_ms)" '<=' 0.6
 # fps NAME BROWSER [GOAL [RATIO GOAL]]: the page's rate, the bare WebGL page's (bench/bare.html)
 # in the same run, and the one over the other.
 fps() {

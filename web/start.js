@@ -9,8 +9,10 @@
   var stored = {}, address = new URLSearchParams(location.search), picker = document.getElementById('lang');
   try { stored = localStorage; } catch (e) {}  // none in a frame that may not keep anything
   var lang = address.has('lang') ? address.get('lang') : stored['foucault-lang'] || '';
-  var texts = foucaultTexts[lang];
-  function tr(text) { return texts && texts[text] || text; }
+  // Only a table's own entries: ?lang=constructor is no language.
+  var own = function(table, key) { return Object.prototype.hasOwnProperty.call(table, key) && table[key]; };
+  var texts = own(foucaultTexts, lang);
+  function tr(text) { return texts && own(texts, text) || text; }
   // The shell's texts and labels, and the messages it keeps for the scripts, in that language.
   if (texts) {
     document.documentElement.lang = picker.value = lang;
