@@ -6,8 +6,10 @@
 
 namespace {
 
-constexpr const char* building = "the building's position (OpenStreetMap, GeoNames)";
-constexpr const char* city = "the city's position (GeoNames); the pendulum is in the city";
+// Written from the commonly published positions, without a gazetteer at hand: each is to be
+// checked against one (OpenStreetMap, GeoNames) before it is quoted to a thousandth.
+constexpr const char* building = "the building's commonly published position; to check against a gazetteer";
+constexpr const char* city = "the city's commonly published position (the pendulum is in the city); to check";
 
 }  // namespace
 
