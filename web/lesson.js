@@ -13,6 +13,7 @@ var LibraryLesson = {
     address: function() { return location.href.replace(/[?#].*$/, '') + '?' + UTF8ToString(_web_address()); },
     start: function() {
       var place = document.getElementById('place'), panel = document.getElementById('measures');
+      window.foucaultAddress = LESSON.address;  // for the language picker (web/start.js)
       for (var i = 0, site; (site = UTF8ToString(_web_site(i))); ++i) {
         var option = place.appendChild(document.createElement('option'));
         option.value = site.split('\t')[0];

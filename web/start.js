@@ -25,14 +25,16 @@
   // is --latitude=10.
   var args = lang ? ['--lang=' + lang] : [];
   address.forEach(function(value, name) { if (name != 'lang') args.push('--' + name + '=' + value); });
-  // A language picked is kept for the next visit, and the page opens again in it. The arrow
-  // keys, which would pick the next one without opening the list, go no further: the list
-  // opens with Space, Enter or Alt+Down, and the page changes once one is chosen in it.
+  // A language picked is kept for the next visit, and the page opens again in it, as it is
+  // now where the program runs (web/lesson.js), else as it was opened. The arrow keys, which
+  // would pick the next one without opening the list, go no further: the list opens with
+  // Space, Enter or Alt+Down, and the page changes once one is chosen in it.
   picker.addEventListener('keydown', function(e) { if (/^Arrow/.test(e.key) && !e.altKey) e.preventDefault(); });
   picker.addEventListener('change', function() {
     try { picker.value ? stored.setItem('foucault-lang', picker.value) : stored.removeItem('foucault-lang'); } catch (e) {}
-    picker.value ? address.set('lang', picker.value) : address.delete('lang');
-    location.search = address;
+    var to = new URL(window.foucaultAddress ? foucaultAddress() : location.href);
+    picker.value ? to.searchParams.set('lang', picker.value) : to.searchParams.delete('lang');
+    location.href = to;
   });
   function showError(what) {
     var box = document.getElementById('error');
