@@ -6,8 +6,10 @@
 #   foucault_catalogues(VAR)  in render: compiles each po/LANG.po (msgfmt --check), and
 #                       the pseudo-language's, and embeds the .mo files in a generated C++
 #                       source, named in VAR
-#   foucault_pseudo()   makes qps.po, the pseudo-language of the tests (scripts/pseudo.py):
-#                       the program can be given it, but it is not one of its languages
+#   foucault_pseudo(VAR)  makes qps.po, the pseudo-language of the tests (scripts/pseudo.py),
+#                       which the program can be given but does not list; VAR: the PO files
+#                       of po/LINGUAS's languages, then qps.po, in foucault_codes's order
+#   foucault_codes      those languages' codes, then qps
 #   foucault_help_pages(DIR VAR)  makes DIR/help.LANG.html for each language, named in VAR:
 #                       help.html with po/LANG.po merged (msgfmt --xml, by po/its/help.its)
 #                       and put in order by po/help.xsl, its <html lang> the language's
@@ -28,24 +30,25 @@ set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_
 add_custom_target(pot COMMAND ${foucault_xgettext} -o po/foucault.pot
                   WORKING_DIRECTORY ${PROJECT_SOURCE_DIR} VERBATIM)
 
-function(foucault_pseudo)
+set(foucault_codes ${foucault_linguas} qps)
+
+function(foucault_pseudo var)
   find_package(Python3 REQUIRED COMPONENTS Interpreter)
   add_custom_command(OUTPUT qps.po
     COMMAND Python3::Interpreter scripts/pseudo.py ${CMAKE_CURRENT_BINARY_DIR}/qps.po po/foucault.pot po/docs.pot
     DEPENDS ${PROJECT_SOURCE_DIR}/scripts/pseudo.py ${PROJECT_SOURCE_DIR}/po/foucault.pot
             ${PROJECT_SOURCE_DIR}/po/docs.pot WORKING_DIRECTORY ${PROJECT_SOURCE_DIR} VERBATIM)
+  list(TRANSFORM foucault_linguas PREPEND ${PROJECT_SOURCE_DIR}/po/ OUTPUT_VARIABLE files)
+  list(TRANSFORM files APPEND .po)
+  set(${var} ${files} ${CMAKE_CURRENT_BINARY_DIR}/qps.po PARENT_SCOPE)
 endfunction()
 
 function(foucault_catalogues var)
   set(po ${PROJECT_SOURCE_DIR}/po)
-  foucault_pseudo()
-  foreach(lang ${foucault_linguas} qps)
+  foucault_pseudo(sources)
+  foreach(lang source IN ZIP_LISTS foucault_codes sources)
     # The program's own texts alone (the help page's and the menu entry's are installed
     # beside it), little-endian whatever the build machine: render/texts.cpp reads it so.
-    set(source ${po}/${lang}.po)
-    if(lang STREQUAL qps)
-      set(source ${CMAKE_CURRENT_BINARY_DIR}/qps.po)
-    endif()
     add_custom_command(OUTPUT ${lang}.mo
       COMMAND ${FOUCAULT_MSGGREP} -N sim/* -N render/* -N app/* -o ${lang}.program.po ${source}
       COMMAND ${FOUCAULT_MSGFMT} --check --endianness=little -o ${lang}.mo ${lang}.program.po
